@@ -1,0 +1,45 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "serial/serial_line.h"
+
+namespace vardelmo::query {
+
+// What the operator is shown when a request fails: a modal box with the
+// critical icon and a single OK button.
+struct FailureReport {
+    std::string description;
+    std::string title = "Deu Pau!";
+};
+
+// The window's settings fields as the request sees them. Each is read only
+// when its step comes, so the order of the reads is part of the contract.
+class Fields {
+public:
+    virtual ~Fields() = default;
+    virtual std::string config() = 0;  // line settings, e.g. "2400,n,8,1"
+    virtual std::string port() = 0;    // port number or device path
+    virtual std::string wait() = 0;    // milliseconds to wait before the read
+};
+
+// The result of one request. `display` is the new text of the weight display
+// (the reply bytes, unchanged); it is set on success and after a failure at
+// the closing step, when the reply had already been read.
+struct Outcome {
+    std::optional<std::string> display;
+    std::optional<FailureReport> failure;
+};
+
+using Sleep = std::function<void(std::chrono::milliseconds)>;
+
+// Blocks the calling thread on a steady clock.
+void sleepFor(std::chrono::milliseconds wait);
+
+// One query of the scale: settings, port, open, enquiry, wait, read, close.
+Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, const Sleep& sleep = sleepFor);
+
+}  // namespace vardelmo::query
