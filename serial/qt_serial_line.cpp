@@ -1,0 +1,201 @@
+#include "serial/qt_serial_line.h"
+
+#include <QFileInfo>
+#include <QSerialPort>
+#include <QString>
+#include <algorithm>
+
+#include "serial/line_settings.h"
+#include "serial/port_name.h"
+
+namespace vardelmo::serial {
+namespace {
+
+QSerialPort::Parity toQt(Parity parity) {
+    switch (parity) {
+        case Parity::Even:
+            return QSerialPort::EvenParity;
+        case Parity::Odd:
+            return QSerialPort::OddParity;
+        case Parity::Mark:
+            return QSerialPort::MarkParity;
+        case Parity::Space:
+            return QSerialPort::SpaceParity;
+        case Parity::None:
+            break;
+    }
+    return QSerialPort::NoParity;
+}
+
+QSerialPort::StopBits toQt(StopBits stopBits) {
+    switch (stopBits) {
+        case StopBits::OneAndHalf:
+            return QSerialPort::OneAndHalfStop;
+        case StopBits::Two:
+            return QSerialPort::TwoStop;
+        case StopBits::One:
+            break;
+    }
+    return QSerialPort::OneStop;
+}
+
+// Hands the settings to the port: stored for the next opening when closed,
+// applied at once when open.
+bool apply(QSerialPort& port, const LineSettings& settings) {
+    return port.setBaudRate(settings.baud) &&
+           port.setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits)) &&
+           port.setParity(toQt(settings.parity)) && port.setStopBits(toQt(settings.stopBits)) &&
+           port.setFlowControl(QSerialPort::NoFlowControl);
+}
+
+// Generous: a few bytes take milliseconds even at 300 baud; the margin only
+// keeps a line stalled by the hardware from blocking the request for ever.
+int writeTimeoutMs(std::size_t bytes, std::int32_t baud) {
+    const auto lineTime = static_cast<long long>(bytes) * 12 * 1000 / baud;
+    return static_cast<int>(std::min<long long>(2000 + lineTime, 60'000));
+}
+
+}  // namespace
+
+struct QtSerialLine::State {
+    QSerialPort port;
+    std::string settingsText = "9600,n,8,1";
+    LineSettings settings{9600, Parity::None, 8, StopBits::One};
+    Port portId = std::int16_t{1};
+    std::string device = "/dev/ttyS0";
+
+    std::string label() const { return portLabel(portId); }
+
+    // The reasons are told apart by what the system reported and by whether
+    // the device could be opened at all with our rights: Qt reports a port held
+    // by another program (its lock file or the kernel's exclusive mode) with the
+    // same code as a lack of permission.
+    std::string openFailure() const {
+        switch (port.error()) {
+            case QSerialPort::DeviceNotFoundError:
+                return "Não foi possível abrir a " + label() + ": dispositivo não encontrado.";
+            case QSerialPort::PermissionError: {
+                const QFileInfo info(QString::fromStdString(device));
+                if (info.isReadable() && info.isWritable()) {
+                    return "A " + label() + " está em uso por outro programa.";
+                }
+                return "Sem permissão para abrir a " + label() + ".";
+            }
+            case QSerialPort::UnsupportedOperationError:
+                return "Não foi possível abrir a " + label() +
+                       ": o dispositivo não aceita a configuração \"" + settingsText +
+                       "\" ou não é uma porta serial.";
+            default:
+                return "Não foi possível abrir a " + label() + ": o sistema recusou a abertura.";
+        }
+    }
+
+    std::string lostDevice(std::string_view what) const {
+        return "Não foi possível " + std::string(what) + " a " + label() +
+               ": o dispositivo foi desconectado ou deixou de responder.";
+    }
+
+    Status notOpen() const { return Status::failure("A " + label() + " não está aberta."); }
+};
+
+QtSerialLine::QtSerialLine() : state_(std::make_unique<State>()) {}
+
+QtSerialLine::~QtSerialLine() = default;
+
+Status QtSerialLine::setSettings(std::string_view settings) {
+    auto parsed = parseLineSettings(settings);
+    if (const auto* refusal = std::get_if<std::string>(&parsed)) {
+        return Status::failure(*refusal);
+    }
+    const auto& accepted = std::get<LineSettings>(parsed);
+    if (state_->port.isOpen() && !apply(state_->port, accepted)) {
+        return Status::failure("Não foi possível aplicar a configuração \"" +
+                               std::string(settings) + "\" à " + state_->label() + ".");
+    }
+    state_->settings = accepted;
+    state_->settingsText = std::string(settings);
+    return {};
+}
+
+Status QtSerialLine::setPort(const Port& port) {
+    const auto device = portDevice(port);
+    if (!device) {
+        return Status::failure(noDeviceDescription(port));
+    }
+    // Switching devices under an open port would leave the failure texts and the
+    // device held out of step; the port is closed between requests anyway.
+    if (state_->port.isOpen() && *device != state_->device) {
+        return Status::failure("A " + state_->label() +
+                               " está aberta; feche-a antes de escolher outra porta.");
+    }
+    state_->portId = port;
+    state_->device = *device;
+    return {};
+}
+
+Status QtSerialLine::setPortOpen(bool open) {
+    auto& port = state_->port;
+    if (!open) {
+        port.close();
+        return {};
+    }
+    // Opening an open port starts afresh, so it too shows only what arrives from now on.
+    port.close();
+    port.setPortName(QString::fromStdString(state_->device));
+    if (!apply(port, state_->settings)) {
+        return Status::failure("Não foi possível aplicar a configuração \"" + state_->settingsText +
+                               "\" à " + state_->label() + ".");
+    }
+    port.clearError();
+    if (!port.open(QIODevice::ReadWrite)) {
+        return Status::failure(state_->openFailure());
+    }
+    // A terminal keeps unread bytes across closes; the reply must be only what
+    // the scale sends from this opening on.
+    if (!port.clear(QSerialPort::Input)) {
+        port.close();
+        return Status::failure("Não foi possível limpar a entrada da " + state_->label() + ".");
+    }
+    return {};
+}
+
+Status QtSerialLine::setOutput(std::string_view bytes) {
+    auto& port = state_->port;
+    if (!port.isOpen()) {
+        return state_->notOpen();
+    }
+    if (bytes.empty()) {
+        return {};
+    }
+    const auto size = static_cast<qint64>(bytes.size());
+    // write() only queues without an event loop; waiting hands the bytes to the
+    // system, so they are on the line while the request waits for the reply.
+    if (port.write(bytes.data(), size) != size ||
+        !port.waitForBytesWritten(writeTimeoutMs(bytes.size(), state_->settings.baud))) {
+        if (port.bytesToWrite() > 0 && port.error() == QSerialPort::TimeoutError) {
+            return Status::failure("A " + state_->label() +
+                                   " não conseguiu enviar os dados a tempo.");
+        }
+        return Status::failure(state_->lostDevice("enviar dados para"));
+    }
+    return {};
+}
+
+Status QtSerialLine::getInput(std::string& bytes) {
+    auto& port = state_->port;
+    if (!port.isOpen()) {
+        return state_->notOpen();
+    }
+    // One look at what the system holds, no waiting: the request has done its
+    // waiting already. A timeout here only means nothing arrived.
+    port.clearError();
+    if (!port.waitForReadyRead(0) && port.error() != QSerialPort::NoError &&
+        port.error() != QSerialPort::TimeoutError) {
+        return Status::failure(state_->lostDevice("ler da"));
+    }
+    const QByteArray data = port.readAll();
+    bytes.assign(data.constData(), static_cast<std::size_t>(data.size()));
+    return {};
+}
+
+}  // namespace vardelmo::serial
