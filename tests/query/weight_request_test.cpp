@@ -1,0 +1,241 @@
+#include "query/weight_request.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace vardelmo::query {
+namespace {
+
+using namespace std::chrono_literals;
+
+// One log for the field reads, the line's operations and the wait, so their
+// interleaving is checked as a whole.
+using Log = std::vector<std::string>;
+
+class RecordingFields : public Fields {
+public:
+    RecordingFields(Log& log, std::string config, std::string port, std::string wait)
+        : log_(log), config_(std::move(config)), port_(std::move(port)), wait_(std::move(wait)) {}
+
+    std::string config() override { return read("config", config_); }
+    std::string port() override { return read("port", port_); }
+    std::string wait() override { return read("wait", wait_); }
+
+private:
+    std::string read(const char* name, const std::string& text) {
+        log_.push_back(std::string("read ") + name);
+        return text;
+    }
+    Log& log_;
+    std::string config_, port_, wait_;
+};
+
+enum class Step { Settings, Port, Open, Output, Input, Close };
+
+// A line that records what it was given and refuses the scripted steps.
+class ScriptedLine : public serial::SerialLine {
+public:
+    ScriptedLine(Log& log, std::vector<Step> failing, std::string reply)
+        : log_(log), failing_(std::move(failing)), reply_(std::move(reply)) {}
+
+    serial::Status setSettings(std::string_view settings) override {
+        return step(Step::Settings, "settings " + std::string(settings));
+    }
+    serial::Status setPort(const serial::Port& port) override {
+        const auto* number = std::get_if<std::int16_t>(&port);
+        return step(Step::Port, "port " + (number ? std::to_string(*number)
+                                                  : "path " + std::get<std::string>(port)));
+    }
+    serial::Status setPortOpen(bool open) override {
+        if (!open) {
+            auto status = step(Step::Close, "close");
+            open_ = false;  // even a failed close leaves nothing to hold
+            return status;
+        }
+        auto status = step(Step::Open, "open");
+        open_ = status.ok();
+        return status;
+    }
+    serial::Status setOutput(std::string_view bytes) override {
+        return step(Step::Output, "output " + std::string(bytes));
+    }
+    serial::Status getInput(std::string& bytes) override {
+        auto status = step(Step::Input, "input");
+        if (status) {
+            bytes = reply_;
+        }
+        return status;
+    }
+
+    bool open() const { return open_; }
+
+private:
+    serial::Status step(Step which, std::string entry) {
+        log_.push_back(std::move(entry));
+        if (std::find(failing_.begin(), failing_.end(), which) != failing_.end()) {
+            ++failures_;
+            // A second failure (while closing after the first) must not replace the first.
+            return serial::Status::failure(failures_ == 1 ? "falha primeira" : "falha segunda");
+        }
+        return {};
+    }
+    Log& log_;
+    std::vector<Step> failing_;
+    std::string reply_;
+    bool open_ = false;
+    int failures_ = 0;
+};
+
+struct Run {
+    Log log;
+    Outcome outcome;
+    bool leftOpen = false;
+};
+
+Run run(std::vector<Step> failing, const std::string& config = " 2400,n,8,1 ",
+        const std::string& port = "5", const std::string& wait = "0",
+        const std::string& reply =
+            "\x02"
+            "01234\x03") {
+    Run result;
+    RecordingFields fields(result.log, config, port, wait);
+    ScriptedLine line(result.log, std::move(failing), reply);
+    result.outcome = runWeightRequest(fields, line, [&](std::chrono::milliseconds ms) {
+        result.log.push_back("sleep " + std::to_string(ms.count()));
+    });
+    result.leftOpen = line.open();
+    return result;
+}
+
+const Log fullRun{"read config", "settings 2400,n,8,1", "read port", "port 5", "open",
+                  "output \x05", "read wait",           "sleep 0",   "input",  "close"};
+
+TEST(WeightRequest, RunsTheStepsInOrderAndShowsTheReplyUnchanged) {
+    const auto result =
+        run({}, " 2400,n,8,1 ", "5", "0", std::string("\x02 01234\r\x03\0\xE9", 10));
+    EXPECT_EQ(result.log, fullRun);
+    EXPECT_EQ(result.outcome.display, std::string("\x02 01234\r\x03\0\xE9", 10));
+    EXPECT_FALSE(result.outcome.failure);
+    EXPECT_FALSE(result.leftOpen);
+}
+
+TEST(WeightRequest, SendsExactlyOneEnquiryByte) {
+    const auto result = run({});
+    const auto output = std::find_if(result.log.begin(), result.log.end(),
+                                     [](const auto& e) { return e.rfind("output ", 0) == 0; });
+    ASSERT_NE(output, result.log.end());
+    EXPECT_EQ(output->substr(7), std::string(1, '\x05'));
+}
+
+TEST(WeightRequest, PassesPathsAndWaitsThrough) {
+    const auto result = run({}, "9600,e,7,2", " /dev/pts/3 ", "250ms");
+    EXPECT_EQ(result.log[1], "settings 9600,e,7,2");
+    EXPECT_EQ(result.log[3], "port path /dev/pts/3");
+    EXPECT_EQ(result.log[7], "sleep 250");
+    EXPECT_EQ(result.outcome.display,
+              "\x02"
+              "01234\x03");
+}
+
+TEST(WeightRequest, AnEmptyReplyEmptiesTheDisplay) {
+    const auto result = run({}, "2400,n,8,1", "5", "0", "");
+    EXPECT_EQ(result.outcome.display, "");
+    EXPECT_FALSE(result.outcome.failure);
+}
+
+struct FailureCase {
+    const char* name;
+    std::vector<Step> failing;
+    std::size_t stepsRun;  // entries of the full run's log reached, the failing one included
+    bool closes;           // the port was opened, so the request closes it
+};
+
+class LineFailures : public testing::TestWithParam<FailureCase> {};
+
+TEST_P(LineFailures, StopTheRequestAndReportTheFirstFailure) {
+    const auto& c = GetParam();
+    const auto result = run(c.failing);
+
+    Log expected(fullRun.begin(), fullRun.begin() + static_cast<std::ptrdiff_t>(c.stepsRun));
+    if (c.closes) {
+        expected.push_back("close");
+    }
+    EXPECT_EQ(result.log, expected);
+    ASSERT_TRUE(result.outcome.failure);
+    EXPECT_EQ(result.outcome.failure->description, "falha primeira");
+    EXPECT_EQ(result.outcome.failure->title, "Deu Pau!");
+    EXPECT_FALSE(result.outcome.display) << "the display keeps its old text";
+    EXPECT_FALSE(result.leftOpen);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, LineFailures,
+    testing::Values(FailureCase{"Settings", {Step::Settings}, 2, false},
+                    FailureCase{"Port", {Step::Port}, 4, false},
+                    FailureCase{"Open", {Step::Open}, 5, false},
+                    FailureCase{"Output", {Step::Output}, 6, true},
+                    FailureCase{"Input", {Step::Input}, 9, true},
+                    FailureCase{"OutputThenClose", {Step::Output, Step::Close}, 6, true},
+                    FailureCase{"InputThenClose", {Step::Input, Step::Close}, 9, true}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST(WeightRequest, AFailedCloseStillShowsTheReply) {
+    const auto result = run({Step::Close});
+    EXPECT_EQ(result.log, fullRun);
+    EXPECT_EQ(result.outcome.display,
+              "\x02"
+              "01234\x03");
+    ASSERT_TRUE(result.outcome.failure);
+    EXPECT_EQ(result.outcome.failure->description, "falha primeira");
+    EXPECT_EQ(result.outcome.failure->title, "Deu Pau!");
+}
+
+struct ConversionCase {
+    std::string port;
+    std::string wait;
+    Log log;
+    std::string description;
+};
+
+class ConversionFailures : public testing::TestWithParam<ConversionCase> {};
+
+// A bad port fails before the opening, with the settings already handed over; a
+// bad wait fails after the enquiry went out, and the port is closed again.
+TEST_P(ConversionFailures, EndInTheReportAtTheirOwnStep) {
+    const auto& c = GetParam();
+    const auto result = run({}, "2400,n,8,1", c.port, c.wait);
+    EXPECT_EQ(result.log, c.log);
+    ASSERT_TRUE(result.outcome.failure);
+    EXPECT_EQ(result.outcome.failure->description, c.description);
+    EXPECT_FALSE(result.outcome.display);
+    EXPECT_FALSE(result.leftOpen);
+}
+
+const Log beforeOpening{"read config", "settings 2400,n,8,1", "read port"};
+const Log afterEnquiry{"read config", "settings 2400,n,8,1", "read port", "port 5",
+                       "open",        "output \x05",         "read wait", "close"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ConversionFailures,
+    testing::Values(
+        ConversionCase{"", "0", beforeOpening, "Porta inválida: \"\" não é um número."},
+        ConversionCase{"abc", "0", beforeOpening, "Porta inválida: \"abc\" não é um número."},
+        ConversionCase{"40000", "0", beforeOpening,
+                       "Porta inválida: 40000 está fora do intervalo de -32768 a 32767."},
+        ConversionCase{"5", "3000000000", afterEnquiry,
+                       "Espera inválida: 3000000000 está fora do intervalo de 0 a 2147483647 ms."},
+        ConversionCase{"5", "-1", afterEnquiry,
+                       "Espera inválida: -1 está fora do intervalo de 0 a 2147483647 ms."}));
+
+TEST(SleepFor, BlocksAtLeastTheWait) {
+    const auto start = std::chrono::steady_clock::now();
+    sleepFor(20ms);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 20ms);
+    sleepFor(0ms);  // no pause, no failure
+}
+
+}  // namespace
+}  // namespace vardelmo::query
