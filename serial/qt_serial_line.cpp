@@ -91,7 +91,7 @@ struct QtSerialLine::State {
     }
 
     std::string lostDevice(std::string_view what) const {
-        return "Não foi possível " + std::string(what) + " a " + label() +
+        return "Não foi possível " + std::string(what) + " " + label() +
                ": o dispositivo foi desconectado ou deixou de responder.";
     }
 
@@ -168,6 +168,7 @@ Status QtSerialLine::setOutput(std::string_view bytes) {
         return {};
     }
     const auto size = static_cast<qint64>(bytes.size());
+    port.clearError();
     // write() only queues without an event loop; waiting hands the bytes to the
     // system, so they are on the line while the request waits for the reply.
     if (port.write(bytes.data(), size) != size ||
@@ -176,7 +177,7 @@ Status QtSerialLine::setOutput(std::string_view bytes) {
             return Status::failure("A " + state_->label() +
                                    " não conseguiu enviar os dados a tempo.");
         }
-        return Status::failure(state_->lostDevice("enviar dados para"));
+        return Status::failure(state_->lostDevice("enviar dados para a"));
     }
     return {};
 }

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+#include "serial/line_settings.h"
+#include "serial/port_name.h"
+
+namespace vardelmo::serial {
+namespace {
+
+struct SettingsCase {
+    std::string text;
+    LineSettings expected;
+    friend void PrintTo(const SettingsCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+};
+
+class AcceptedSettings : public testing::TestWithParam<SettingsCase> {};
+
+TEST_P(AcceptedSettings, AreRead) {
+    const auto parsed = parseLineSettings(GetParam().text, Platform::Posix);
+    ASSERT_TRUE(std::holds_alternative<LineSettings>(parsed)) << std::get<std::string>(parsed);
+    EXPECT_EQ(std::get<LineSettings>(parsed), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, AcceptedSettings,
+    testing::Values(SettingsCase{"2400,n,8,1", {2400, Parity::None, 8, StopBits::One}},
+                    SettingsCase{"9600,E,7,2", {9600, Parity::Even, 7, StopBits::Two}},
+                    SettingsCase{"300,o,5,1", {300, Parity::Odd, 5, StopBits::One}},
+                    SettingsCase{"115200,M,6,2", {115200, Parity::Mark, 6, StopBits::Two}},
+                    SettingsCase{"1200,s,8,1", {1200, Parity::Space, 8, StopBits::One}},
+                    SettingsCase{"14400,N,8,1", {14400, Parity::None, 8, StopBits::One}},
+                    // Rates outside the usual list are the system's to judge at opening.
+                    SettingsCase{"31250,n,8,1", {31250, Parity::None, 8, StopBits::One}},
+                    SettingsCase{"2147483647,n,8,1",
+                                 {2147483647, Parity::None, 8, StopBits::One}}));
+
+struct RefusedCase {
+    std::string text;
+    std::string reason;
+    friend void PrintTo(const RefusedCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+};
+
+class RefusedSettings : public testing::TestWithParam<RefusedCase> {};
+
+TEST_P(RefusedSettings, AreDescribed) {
+    const auto parsed = parseLineSettings(GetParam().text, Platform::Posix);
+    ASSERT_TRUE(std::holds_alternative<std::string>(parsed));
+    EXPECT_EQ(std::get<std::string>(parsed),
+              "Configuração inválida \"" + GetParam().text + "\": " + GetParam().reason + ".");
+}
+
+const std::string shape =
+    "deve ter a forma velocidade,paridade,bits de dados,bits de parada (por exemplo 2400,n,8,1)";
+const std::string rate = "a velocidade deve ser um número inteiro positivo";
+const std::string parity = "a paridade deve ser n, e, o, m ou s";
+const std::string dataBits = "os bits de dados devem ser 5, 6, 7 ou 8";
+const std::string stopBits = "os bits de parada devem ser 1, 1.5 ou 2";
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RefusedSettings,
+    testing::Values(RefusedCase{"", shape}, RefusedCase{"2400", shape},
+                    RefusedCase{"2400,n,8", shape}, RefusedCase{"2400,n,8,1,", shape},
+                    RefusedCase{"2400,n,8,1,1", shape}, RefusedCase{"2400;n;8;1", shape},
+                    RefusedCase{"0,n,8,1", rate}, RefusedCase{"-2400,n,8,1", rate},
+                    RefusedCase{"+2400,n,8,1", rate}, RefusedCase{"2400.5,n,8,1", rate},
+                    RefusedCase{"fast,n,8,1", rate}, RefusedCase{",n,8,1", rate},
+                    RefusedCase{" 2400,n,8,1", rate}, RefusedCase{"2147483648,n,8,1", rate},
+                    RefusedCase{"2400,x,8,1", parity}, RefusedCase{"2400,,8,1", parity},
+                    RefusedCase{"2400,no,8,1", parity}, RefusedCase{"2400, n,8,1", parity},
+                    RefusedCase{"2400,n,4,1", dataBits}, RefusedCase{"2400,n,9,1", dataBits},
+                    RefusedCase{"2400,n,08,1", dataBits}, RefusedCase{"2400,n,8,0", stopBits},
+                    RefusedCase{"2400,n,8,3", stopBits}, RefusedCase{"2400,n,8,1.0", stopBits},
+                    RefusedCase{"2400,n,8,1 ", stopBits},
+                    RefusedCase{"2400,n,8,1.5",
+                                "1.5 bits de parada não são suportados neste sistema"}));
+
+TEST(StopBits, OneAndAHalfIsHonouredOnWindowsOnly) {
+    const auto windows = parseLineSettings("2400,n,5,1.5", Platform::Windows);
+    ASSERT_TRUE(std::holds_alternative<LineSettings>(windows));
+    EXPECT_EQ(std::get<LineSettings>(windows).stopBits, StopBits::OneAndHalf);
+    EXPECT_TRUE(
+        std::holds_alternative<std::string>(parseLineSettings("2400,n,5,1.5", Platform::Posix)));
+}
+
+struct NamingCase {
+    Port port;
+    Platform platform;
+    std::string device;  // empty: refused
+    std::string label;
+};
+
+class PortNaming : public testing::TestWithParam<NamingCase> {};
+
+TEST_P(PortNaming, GivesTheDeviceAndTheLabel) {
+    const auto& c = GetParam();
+    EXPECT_EQ(portDevice(c.port, c.platform).value_or(""), c.device);
+    EXPECT_EQ(portLabel(c.port, c.platform), c.label);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PortNaming,
+    testing::Values(
+        NamingCase{std::int16_t{1}, Platform::Posix, "/dev/ttyS0", "porta 1 (/dev/ttyS0)"},
+        NamingCase{std::int16_t{5}, Platform::Posix, "/dev/ttyS4", "porta 5 (/dev/ttyS4)"},
+        NamingCase{std::int16_t{32767}, Platform::Posix, "/dev/ttyS32766",
+                   "porta 32767 (/dev/ttyS32766)"},
+        NamingCase{std::int16_t{1}, Platform::Windows, "COM1", "porta 1 (COM1)"},
+        NamingCase{std::int16_t{5}, Platform::Windows, "COM5", "porta 5 (COM5)"},
+        NamingCase{std::int16_t{12}, Platform::Windows, "COM12", "porta 12 (COM12)"},
+        NamingCase{std::int16_t{0}, Platform::Posix, "", "porta 0"},
+        NamingCase{std::int16_t{-1}, Platform::Windows, "", "porta -1"},
+        NamingCase{std::int16_t{-32768}, Platform::Posix, "", "porta -32768"},
+        NamingCase{std::string("/dev/ttyUSB0"), Platform::Posix, "/dev/ttyUSB0",
+                   "porta /dev/ttyUSB0"}));
+
+TEST(PortNaming, RefusalsSayWhy) {
+    EXPECT_EQ(noDeviceDescription(std::int16_t{0}),
+              "Porta inválida: 0 não é o número de uma porta; as portas são numeradas a partir "
+              "de 1.");
+    EXPECT_EQ(noDeviceDescription(std::string()),
+              "Porta inválida: o caminho do dispositivo está vazio.");
+}
+
+}  // namespace
+}  // namespace vardelmo::serial

@@ -1,0 +1,196 @@
+#include "serial/qt_serial_line.h"
+
+#include <gtest/gtest.h>
+
+#include <QSerialPort>
+
+#include "tests/serial/slave_probe.h"
+#include "virtual_scale/virtual_scale.h"
+
+namespace vardelmo::serial {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::SlaveProbe;
+
+// Safety nets only: every wait returns as soon as its event happens.
+constexpr auto kPatience = 5s;
+
+const std::string kFrame =
+    "\x02"
+    "01234\x03";
+
+std::unique_ptr<vscale::VirtualScale> openScale(vscale::Options options = {}) {
+    options.pace = false;  // the whole reply in one write: no timing in these tests
+    std::string error;
+    auto scale = vscale::VirtualScale::open(options, error);
+    EXPECT_TRUE(scale) << error;
+    return scale;
+}
+
+class QtSerialLineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        scale = openScale();
+        ASSERT_TRUE(scale);
+        probe = std::make_unique<SlaveProbe>(scale->path());
+        ASSERT_TRUE(probe->ok());
+        ASSERT_TRUE(line.setSettings("2400,n,8,1"));
+        ASSERT_TRUE(line.setPort(scale->path()));
+    }
+
+    void open() { ASSERT_EQ(line.setPortOpen(true).description(), ""); }
+
+    std::string input() {
+        std::string bytes = "not read";
+        const auto status = line.getInput(bytes);
+        EXPECT_EQ(status.description(), "");
+        return bytes;
+    }
+
+    std::unique_ptr<vscale::VirtualScale> scale;
+    std::unique_ptr<SlaveProbe> probe;
+    QtSerialLine line;
+};
+
+TEST_F(QtSerialLineTest, TheEnquiryReachesTheScaleAndTheReplyIsReadWhole) {
+    open();
+    ASSERT_TRUE(line.setOutput(std::string_view("\x05", 1)));
+    // The byte left during setOutput: the scale answers while the line waits.
+    ASSERT_TRUE(scale->waitForExchanges(1, kPatience));
+    EXPECT_EQ(scale->received(), "\x05");
+    EXPECT_EQ(scale->exchanges().front().clientLine, "2400,n,8,1");
+
+    ASSERT_TRUE(probe->waitForQueued(kFrame.size(), kPatience));
+    EXPECT_EQ(input(), kFrame);
+    EXPECT_EQ(input(), "") << "the reply is read once";
+    EXPECT_TRUE(line.setPortOpen(false));
+}
+
+TEST_F(QtSerialLineTest, NothingArrivedGivesAnEmptyText) {
+    open();
+    EXPECT_EQ(input(), "");
+
+    scale->setState(vscale::State::Silent);
+    ASSERT_TRUE(line.setOutput(std::string_view("\x05", 1)));
+    ASSERT_TRUE(scale->waitForExchanges(1, kPatience));
+    EXPECT_EQ(input(), "");
+}
+
+TEST_F(QtSerialLineTest, BytesFromBeforeTheOpeningAreNotShown) {
+    scale->send("before any opening");
+    ASSERT_TRUE(probe->waitForQueued(18, kPatience));
+    open();
+    EXPECT_EQ(input(), "");
+
+    // A terminal keeps what nobody read across closes; the next opening drops it too.
+    scale->send("after the read");
+    ASSERT_TRUE(probe->waitForQueued(14, kPatience));
+    ASSERT_TRUE(line.setPortOpen(false));
+    open();
+    ASSERT_TRUE(line.setOutput(std::string_view("\x05", 1)));
+    ASSERT_TRUE(scale->waitForExchanges(1, kPatience));
+    ASSERT_TRUE(probe->waitForQueued(kFrame.size(), kPatience));
+    EXPECT_EQ(input(), kFrame);
+}
+
+TEST_F(QtSerialLineTest, EveryByteValueSurvivesUnchanged) {
+    open();
+    std::string all;
+    for (int value = 0; value < 256; ++value) {
+        all += static_cast<char>(value);
+    }
+    const std::string named("\x00\x02\x03\x0D\xE9\xFF", 6);
+    scale->send(named + all);
+    ASSERT_TRUE(probe->waitForQueued(named.size() + all.size(), kPatience));
+    EXPECT_EQ(input(), named + all);
+}
+
+TEST_F(QtSerialLineTest, SettingsReachTheDeviceAtTheOpening) {
+    ASSERT_TRUE(line.setSettings("9600,n,8,1"));
+    open();
+    ASSERT_TRUE(line.setOutput(std::string_view("\x05", 1)));
+    ASSERT_TRUE(scale->waitForExchanges(1, kPatience));
+    EXPECT_EQ(scale->exchanges().front().clientBaud, 9600u);
+    EXPECT_EQ(scale->exchanges().front().sent, "") << "the scale listens at 2400 baud only";
+}
+
+TEST_F(QtSerialLineTest, BadSettingsAreRefusedAndTheLastGoodOnesKept) {
+    EXPECT_EQ(line.setSettings("2400,x,8,1").description(),
+              "Configuração inválida \"2400,x,8,1\": a paridade deve ser n, e, o, m ou s.");
+    EXPECT_EQ(line.setSettings("2400,n,8,1.5").description(),
+              "Configuração inválida \"2400,n,8,1.5\": 1.5 bits de parada não são suportados "
+              "neste sistema.");
+    open();
+    ASSERT_TRUE(line.setOutput(std::string_view("\x05", 1)));
+    ASSERT_TRUE(scale->waitForExchanges(1, kPatience));
+    EXPECT_EQ(scale->exchanges().front().clientLine, "2400,n,8,1");
+}
+
+TEST_F(QtSerialLineTest, AMissingDeviceIsNamedAndTheNextPortOpens) {
+    ASSERT_TRUE(line.setPort(std::string("/dev/vardelmo-absent")));
+    EXPECT_EQ(line.setPortOpen(true).description(),
+              "Não foi possível abrir a porta /dev/vardelmo-absent: dispositivo não encontrado.");
+    ASSERT_TRUE(line.setPort(scale->path()));
+    open();
+}
+
+TEST_F(QtSerialLineTest, APortHeldByAnotherProgramIsNamedAndOpensOnceReleased) {
+    QSerialPort other;
+    other.setPortName(QString::fromStdString(scale->path()));
+    ASSERT_TRUE(other.open(QIODevice::ReadWrite));
+    EXPECT_EQ(line.setPortOpen(true).description(),
+              "A porta " + scale->path() + " está em uso por outro programa.");
+    other.close();
+    open();
+}
+
+TEST_F(QtSerialLineTest, AVanishedScaleIsNamedAndAFreshOneOpens) {
+    open();
+    probe.reset();
+    scale->vanish();
+    std::string bytes;
+    EXPECT_EQ(line.getInput(bytes).description(),
+              "Não foi possível ler da porta " + scale->path() +
+                  ": o dispositivo foi desconectado ou deixou de responder.");
+    EXPECT_EQ(line.setOutput(std::string_view("\x05", 1)).description(),
+              "Não foi possível enviar dados para a porta " + scale->path() +
+                  ": o dispositivo foi desconectado ou deixou de responder.");
+    EXPECT_TRUE(line.setPortOpen(false));
+
+    scale = openScale();
+    ASSERT_TRUE(scale);
+    ASSERT_TRUE(line.setPort(scale->path()));
+    open();
+    ASSERT_TRUE(line.setOutput(std::string_view("\x05", 1)));
+    ASSERT_TRUE(scale->waitForExchanges(1, kPatience));
+}
+
+TEST_F(QtSerialLineTest, ThePortCannotChangeUnderAnOpenPort) {
+    open();
+    EXPECT_TRUE(line.setPort(scale->path())) << "the same port is no change";
+    EXPECT_EQ(line.setPort(std::int16_t{3}).description(),
+              "A porta " + scale->path() + " está aberta; feche-a antes de escolher outra porta.");
+    EXPECT_EQ(line.setPort(std::int16_t{0}).description(),
+              "Porta inválida: 0 não é o número de uma porta; as portas são numeradas a partir "
+              "de 1.");
+}
+
+TEST_F(QtSerialLineTest, AClosedPortRefusesTraffic) {
+    std::string bytes;
+    EXPECT_EQ(line.setOutput(std::string_view("\x05", 1)).description(),
+              "A porta " + scale->path() + " não está aberta.");
+    EXPECT_EQ(line.getInput(bytes).description(), "A porta " + scale->path() + " não está aberta.");
+    EXPECT_TRUE(line.setPortOpen(false)) << "closing a closed port is harmless";
+}
+
+TEST(QtSerialLineNumbers, NameTheirDevice) {
+    QtSerialLine line;
+    ASSERT_TRUE(line.setPort(std::int16_t{32767}));
+    EXPECT_EQ(line.setPortOpen(true).description(),
+              "Não foi possível abrir a porta 32767 (/dev/ttyS32766): dispositivo não "
+              "encontrado.");
+}
+
+}  // namespace
+}  // namespace vardelmo::serial
