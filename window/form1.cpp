@@ -1,0 +1,73 @@
+#include "window/form1.h"
+
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QPushButton>
+#include <initializer_list>
+
+#include "query/weight_request.h"
+#include "ui_form1.h"
+#include "window/failure_box.h"
+#include "window/line_edit_fields.h"
+#include "window/reply_bytes.h"
+
+namespace vardelmo::window {
+
+namespace {
+
+// The reply spelled out as rich text, so that a reply containing "<b>" or a
+// named byte such as <DEL> or <SUB> is never taken for markup.
+QString replyToolTip(const std::string& reply) {
+    const QString described = QString::fromStdString(describeReply(reply)).toHtmlEscaped();
+    return QStringLiteral("<p style='white-space:pre-wrap'>%1</p>").arg(described);
+}
+
+// The captions' widths were laid out for a narrow bitmap font. Desktop fonts
+// run wider, so the window's default font is the desktop's own at the largest
+// size at which every caption shows whole; txtPeso keeps its own font.
+QFont fittingFont(QFont font, const std::initializer_list<const QLabel*> captions) {
+    constexpr qreal kSmallest = 6.0;
+    const auto fits = [&captions](const QFont& candidate) {
+        const QFontMetricsF metrics(candidate);
+        for (const QLabel* caption : captions) {
+            if (metrics.horizontalAdvance(caption->text()) > caption->width()) {
+                return false;
+            }
+        }
+        return true;
+    };
+    while (font.pointSizeF() > kSmallest && !fits(font)) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    return font;
+}
+
+}  // namespace
+
+Form1::Form1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Form1>()) {
+    ui->setupUi(this);
+    setFixedSize(size());
+    setFont(fittingFont(font(), {ui->Label1, ui->Label2, ui->Label3}));
+    connect(ui->Command1, &QPushButton::clicked, this, &Form1::requestWeight);
+    ui->Command1->setFocus();
+}
+
+Form1::~Form1() = default;
+
+void Form1::requestWeight() {
+    LineEditFields fields(*ui->txtConfig, *ui->txtPorta, *ui->txtEspera);
+    const query::Outcome outcome = query::runWeightRequest(fields, MSComm1);
+    if (outcome.display) {
+        const std::string& reply = *outcome.display;
+        // Latin-1 maps each byte to one character, so none is lost or merged.
+        ui->txtPeso->setText(
+            QString::fromLatin1(reply.data(), static_cast<qsizetype>(reply.size())));
+        ui->txtPeso->setCursorPosition(0);
+        ui->txtPeso->setToolTip(replyToolTip(reply));
+    }
+    if (outcome.failure) {
+        showFailureReport(this, *outcome.failure);
+    }
+}
+
+}  // namespace vardelmo::window

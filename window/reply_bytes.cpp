@@ -1,0 +1,50 @@
+#include "window/reply_bytes.h"
+
+#include <array>
+
+namespace vardelmo::window {
+
+namespace {
+
+constexpr std::array<std::string_view, 32> kControlNames = {
+    "NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS",  "HT",  "LF",
+    "VT",  "FF",  "CR",  "SO",  "SI",  "DLE", "DC1", "DC2", "DC3", "DC4", "NAK",
+    "SYN", "ETB", "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
+
+void appendHex(std::string& out, unsigned char byte) {
+    constexpr std::string_view kDigits = "0123456789ABCDEF";
+    out += '<';
+    out += kDigits[byte >> 4];
+    out += kDigits[byte & 0x0F];
+    out += '>';
+}
+
+}  // namespace
+
+std::string describeReply(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() * 2 + 16);
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < kControlNames.size()) {
+            out += '<';
+            out += kControlNames[byte];
+            out += '>';
+        } else if (byte == 0x7F) {
+            out += "<DEL>";
+        } else if (byte >= 0x80 || c == '<') {
+            appendHex(out, byte);
+        } else {
+            out += c;
+        }
+    }
+    if (!out.empty()) {
+        out += ' ';
+    }
+    out += '(';
+    out += std::to_string(bytes.size());
+    out += bytes.size() == 1 ? " byte)" : " bytes)";
+    return out;
+}
+
+}  // namespace vardelmo::window

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vardelmo::window {
+
+// A reply as a technician needs to read it: a line edit draws no control
+// characters, so whether STX and ETX came is only visible spelled out.
+// Control bytes are named (<STX>, <CR>, <DEL>), bytes from 0x80 up and '<'
+// itself are given in hex (<E9>, <3C>) so that no reading is ambiguous, and
+// the byte count follows: "<STX>01234<ETX> (7 bytes)".
+std::string describeReply(std::string_view bytes);
+
+}  // namespace vardelmo::window
