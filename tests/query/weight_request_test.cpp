@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -198,6 +199,9 @@ struct ConversionCase {
     std::string wait;
     Log log;
     std::string description;
+    friend void PrintTo(const ConversionCase& c, std::ostream* os) {
+        *os << "port \"" << c.port << "\" wait \"" << c.wait << '"';
+    }
 };
 
 class ConversionFailures : public testing::TestWithParam<ConversionCase> {};
