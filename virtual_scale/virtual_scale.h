@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,8 +13,17 @@ namespace vardelmo::vscale {
 enum class Format { Stx5, Status, Line, Ack };
 enum class State { Stable, Motion, Negative, Overload, Silent };
 
-// What the scale answers to one enquiry; empty when it stays silent.
+// What the scale answers to one enquiry; empty when it stays silent. The weight is rounded to
+// whole grams first. The scale's capacity is 99.999 kg: above it the reading is an overload,
+// below zero (or in state Negative) an underload. Shapes, for 1.234 kg stable:
+//   Stx5    STX "01234" ETX            motion "IIIII", underload "NNNNN", overload "SSSSS"
+//   Status  STX "+  1.234G" ETX        sign, 7 characters, letter G/M/O/U (stable, motion,
+//                                      overload, underload); the field stops at 999.999
+//   Line    "+  1.234 kg G" CR LF      the same sign, field and letter as Status
+//   Ack     ACK                        whatever the state, except silent
 std::string frame(Format format, double weightKg, State state);
+
+struct Exchange;
 
 struct Options {
     Format format = Format::Stx5;
@@ -22,16 +32,21 @@ struct Options {
     std::chrono::milliseconds delay{3};  // from the enquiry to the first byte of the reply
     bool pace = true;                    // send the reply at the line's byte time
     unsigned baud = 2400;                // the scale's own line: it hears only clients at this baud
-    unsigned bitsPerByte = 10;           // start + data + parity + stop bits of the scale's line
+    double bitsPerByte = 10;             // start + data + parity + stop bits (1.5 stop bits exist)
     std::string linkPath;                // when set, a symlink to the slave, removed on close
+    // Both are called on the scale's thread, with no lock held. `log` gets one finished line
+    // (no newline) for each enquiry, each run of ignored bytes and each failure of the line;
+    // `onExchange` gets each enquiry once its reply has left (or it was found silent).
+    std::function<void(const std::string&)> log;
+    std::function<void(const Exchange&)> onExchange;
 };
 
 // One enquiry as the scale saw it.
 struct Exchange {
     std::chrono::steady_clock::time_point received;
-    unsigned clientBaud = 0;   // the baud the client had set on the port
-    std::string clientLine;    // the client's settings as seen, e.g. "2400,n,8,1"
-    std::string sent;          // the frame, empty when silent
+    unsigned clientBaud = 0;  // the baud the client had set on the port
+    std::string clientLine;   // the client's settings as seen, e.g. "2400,n,8,1"
+    std::string sent;         // the frame, empty when silent
     std::vector<std::chrono::steady_clock::time_point> sentAt;  // one a byte of `sent`
 };
 

@@ -1,0 +1,148 @@
+// The command as a separate process, driven through its streams and its terminal.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/virtual_scale/scale_process.h"
+
+namespace vardelmo::vscale::testing {
+namespace {
+
+const std::string kEnq = "\x05";
+
+// A process that has printed its terminal, and a client on it.
+struct Running {
+    explicit Running(const std::vector<std::string>& arguments) : process(arguments) {
+        if (process.started()) {
+            path = process.outputLine().value_or("");
+        }
+        if (!path.empty()) {
+            client = openClient(path);
+        }
+    }
+    ~Running() {
+        if (client >= 0) {
+            ::close(client);
+        }
+    }
+    std::string ask(std::size_t replySize) const {
+        writeAll(client, kEnq);
+        return readBytes(client, replySize);
+    }
+
+    ScaleProcess process;
+    std::string path;
+    int client = -1;
+};
+
+TEST(ScaleCommandTest, PrintsItsTerminalAndAnswersThroughIt) {
+    Running scale({"--format", "stx5", "--weight", "1.234"});
+    ASSERT_EQ(scale.path.rfind("/dev/pts/", 0), 0u) << scale.path;
+    ASSERT_GE(scale.client, 0);
+    EXPECT_EQ(scale.ask(7),
+              "\x02"
+              "01234\x03");
+    EXPECT_TRUE(scale.process.errorLineWith("received 05, sent 02 30 31 32 33 34 03"));
+    scale.process.signal(SIGTERM);
+    EXPECT_EQ(scale.process.exitStatus(), 0);
+}
+
+TEST(ScaleCommandTest, FormatStateAndLineOptionsShapeTheAnswer) {
+    Running scale({"--format=status", "--state", "motion", "--weight", "-2", "--line", "9600,e,7,1",
+                   "--delay", "0", "--no-pace"});
+    ASSERT_GE(scale.client, 0);
+    writeAll(scale.client, kEnq);  // the client is still at 2400 baud
+    ASSERT_TRUE(scale.process.errorLineWith("enquiry from 2400,n,8,1: received 05, sent -"));
+    EXPECT_FALSE(anythingWaiting(scale.client));
+    ::close(scale.client);
+    scale.client = openClient(scale.path, B9600);
+    EXPECT_EQ(scale.ask(11), "\x02-  2.000U\x03");
+}
+
+TEST(ScaleCommandTest, StdinCommandsChangeTheNextAnswer) {
+    Running scale({"--no-pace"});
+    ASSERT_GE(scale.client, 0);
+    EXPECT_EQ(scale.ask(7),
+              "\x02"
+              "01234\x03");
+    scale.process.say("weight 2.5\n");
+    ASSERT_TRUE(scale.process.errorLineWith("now weight 2.5 kg"));
+    EXPECT_EQ(scale.ask(7),
+              "\x02"
+              "02500\x03");
+    scale.process.say("state loose\nformat line\n");
+    ASSERT_TRUE(scale.process.errorLineWith("refused \"state loose\""));
+    ASSERT_TRUE(scale.process.errorLineWith("now format line"));
+    EXPECT_EQ(scale.ask(15), "+  2.500 kg G\r\n");
+}
+
+TEST(ScaleCommandTest, EndOfStdinDoesNotStopTheScale) {
+    Running scale({"--no-pace"});
+    ASSERT_GE(scale.client, 0);
+    scale.process.say("state motion");  // no newline: applied at the end of input
+    scale.process.closeStdin();
+    ASSERT_TRUE(scale.process.errorLineWith("now state motion"));
+    EXPECT_EQ(scale.ask(7), "\x02IIIII\x03");
+    scale.process.signal(SIGINT);
+    EXPECT_EQ(scale.process.exitStatus(), 0);
+}
+
+TEST(ScaleCommandTest, CountEndsTheRunAfterThatManyEnquiries) {
+    Running scale({"--count", "2"});
+    ASSERT_GE(scale.client, 0);
+    EXPECT_EQ(scale.ask(7),
+              "\x02"
+              "01234\x03");
+    EXPECT_EQ(scale.ask(7),
+              "\x02"
+              "01234\x03");
+    EXPECT_EQ(scale.process.exitStatus(), 0);
+}
+
+TEST(ScaleCommandTest, LinkExistsWhileRunningAndGoesAfter) {
+    const std::string link = ::testing::TempDir() + "vardelmo-command-link";
+    Running scale({"--link", link, "--no-pace"});
+    ASSERT_FALSE(scale.path.empty());
+    char target[256] = {};
+    ASSERT_GT(::readlink(link.c_str(), target, sizeof target - 1), 0);
+    EXPECT_EQ(scale.path, target);
+    const int viaLink = openClient(link);
+    ASSERT_GE(viaLink, 0);
+    writeAll(viaLink, kEnq);
+    EXPECT_EQ(readBytes(viaLink, 7),
+              "\x02"
+              "01234\x03");
+    ::close(viaLink);
+    scale.process.signal(SIGTERM);
+    EXPECT_EQ(scale.process.exitStatus(), 0);
+    struct stat info {};
+    EXPECT_NE(::lstat(link.c_str(), &info), 0);
+}
+
+class RefusedOptionTest : public ::testing::TestWithParam<std::vector<std::string>> {};
+
+TEST_P(RefusedOptionTest, ExitsWithStatusTwoAndSaysWhy) {
+    ScaleProcess process(GetParam());
+    ASSERT_TRUE(process.started());
+    EXPECT_EQ(process.outputLine(), std::nullopt);  // no terminal was opened
+    EXPECT_EQ(process.exitStatus(), 2);
+    EXPECT_NE(process.allErrors().find("vardelmo-virtual-scale: "), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(All, RefusedOptionTest,
+                         ::testing::Values(std::vector<std::string>{"--format", "xml"},
+                                           std::vector<std::string>{"--weight", "abc"},
+                                           std::vector<std::string>{"--weight", "1,5"},
+                                           std::vector<std::string>{"--line", "2400,x,8,1"},
+                                           std::vector<std::string>{"--line", "2400,n,8"},
+                                           std::vector<std::string>{"--state", "asleep"},
+                                           std::vector<std::string>{"--delay", "-1"},
+                                           std::vector<std::string>{"--count", "0"},
+                                           std::vector<std::string>{"--speed", "2"},
+                                           std::vector<std::string>{"--weight"},
+                                           std::vector<std::string>{"extra"}));
+
+}  // namespace
+}  // namespace vardelmo::vscale::testing

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+
+namespace vardelmo::vscale::testing {
+
+// Generous: only a broken scale ever makes a test wait this long.
+inline constexpr std::chrono::milliseconds kPatience{5000};
+
+// The port as the tool opens it: raw, at the given speed, with stale input thrown away.
+inline int openClient(const std::string& path, speed_t speed = B2400) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return fd;
+    }
+    termios line{};
+    ::tcgetattr(fd, &line);
+    ::cfmakeraw(&line);
+    ::cfsetispeed(&line, speed);
+    ::cfsetospeed(&line, speed);
+    ::tcsetattr(fd, TCSANOW, &line);
+    ::tcflush(fd, TCIFLUSH);
+    return fd;
+}
+
+inline bool writeAll(int fd, const std::string& bytes) {
+    return ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+}
+
+// Reads until `count` bytes have come, the line fails, or the patience runs out.
+inline std::string readBytes(int fd, std::size_t count,
+                             std::chrono::milliseconds patience = kPatience) {
+    std::string got;
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    while (got.size() < count) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd in{fd, POLLIN, 0};
+        if (left.count() <= 0 || ::poll(&in, 1, static_cast<int>(left.count())) <= 0) {
+            break;
+        }
+        char buffer[64];
+        const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, count - got.size()));
+        if (n <= 0) {
+            break;
+        }
+        got.append(buffer, static_cast<std::size_t>(n));
+    }
+    return got;
+}
+
+// Whether a byte is waiting right now; tests call it only when the scale has finished.
+inline bool anythingWaiting(int fd) {
+    pollfd in{fd, POLLIN, 0};
+    return ::poll(&in, 1, 0) > 0;
+}
+
+}  // namespace vardelmo::vscale::testing

@@ -1,0 +1,195 @@
+// The scale in-process, through a real pseudo-terminal, as a client on the line sees it.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "tests/virtual_scale/pty_client.h"
+#include "virtual_scale/virtual_scale.h"
+
+namespace vardelmo::vscale {
+namespace {
+
+using testing::anythingWaiting;
+using testing::kPatience;
+using testing::openClient;
+using testing::readBytes;
+using testing::writeAll;
+
+const std::string kEnq = "\x05";
+
+class ScaleTest : public ::testing::Test {
+protected:
+    void start(Options options = {}) {
+        options.pace = false;  // timing is the benchmark's business
+        options.delay = std::chrono::milliseconds(0);
+        std::string error;
+        scale_ = VirtualScale::open(options, error);
+        ASSERT_NE(scale_, nullptr) << error;
+        client_ = openClient(scale_->path());
+        ASSERT_GE(client_, 0);
+    }
+
+    void TearDown() override {
+        if (client_ >= 0) {
+            ::close(client_);
+        }
+    }
+
+    // One press of the tool: ENQ out, the whole expected reply back.
+    std::string ask(std::size_t replySize) {
+        EXPECT_TRUE(writeAll(client_, kEnq));
+        return readBytes(client_, replySize);
+    }
+
+    std::unique_ptr<VirtualScale> scale_;
+    int client_ = -1;
+};
+
+TEST_F(ScaleTest, AnswersEachEnquiryWithOneFrame) {
+    start();
+    EXPECT_EQ(ask(7),
+              "\x02"
+              "01234\x03");
+    EXPECT_EQ(ask(7),
+              "\x02"
+              "01234\x03");
+    ASSERT_TRUE(scale_->waitForExchanges(2, kPatience));
+    const auto exchanges = scale_->exchanges();
+    EXPECT_EQ(exchanges[1].sent,
+              "\x02"
+              "01234\x03");
+    EXPECT_EQ(exchanges[1].sentAt.size(), 7u);
+    EXPECT_EQ(exchanges[1].clientBaud, 2400u);
+    EXPECT_EQ(exchanges[1].clientLine, "2400,n,8,1");
+    EXPECT_FALSE(anythingWaiting(client_));
+}
+
+TEST_F(ScaleTest, PacedReplyKeepsItsBytesAndOrder) {
+    Options options;
+    std::string error;
+    options.format = Format::Line;
+    options.baud = 115200;  // the pacing itself is measured by the benchmark
+    auto scale = VirtualScale::open(options, error);
+    ASSERT_NE(scale, nullptr) << error;
+    const int client = openClient(scale->path(), B115200);
+    ASSERT_TRUE(writeAll(client, kEnq));
+    EXPECT_EQ(readBytes(client, 15), "+  1.234 kg G\r\n");
+    ASSERT_TRUE(scale->waitForExchanges(1, kPatience));
+    const auto sentAt = scale->exchanges()[0].sentAt;
+    ASSERT_EQ(sentAt.size(), 15u);
+    for (std::size_t i = 1; i < sentAt.size(); ++i) {
+        EXPECT_LE(sentAt[i - 1], sentAt[i]);
+    }
+    ::close(client);
+}
+
+TEST_F(ScaleTest, ClientAtAnotherBaudGetsSilence) {
+    start();
+    ::close(client_);
+    client_ = openClient(scale_->path(), B9600);
+    ASSERT_TRUE(writeAll(client_, kEnq));
+    ASSERT_TRUE(scale_->waitForExchanges(1, kPatience));
+    const auto exchange = scale_->exchanges()[0];
+    EXPECT_EQ(exchange.sent, "");
+    EXPECT_EQ(exchange.clientBaud, 9600u);
+    EXPECT_EQ(exchange.clientLine, "9600,n,8,1");
+    EXPECT_FALSE(anythingWaiting(client_));
+}
+
+TEST_F(ScaleTest, SilentStateNeverAnswers) {
+    Options options;
+    options.state = State::Silent;
+    start(options);
+    ASSERT_TRUE(writeAll(client_, kEnq));
+    ASSERT_TRUE(scale_->waitForExchanges(1, kPatience));
+    EXPECT_EQ(scale_->exchanges()[0].sent, "");
+    EXPECT_FALSE(anythingWaiting(client_));
+}
+
+TEST_F(ScaleTest, LiveChangesApplyFromTheNextEnquiry) {
+    start();
+    EXPECT_EQ(ask(7),
+              "\x02"
+              "01234\x03");
+    scale_->setWeight(2.5);
+    EXPECT_EQ(ask(7),
+              "\x02"
+              "02500\x03");
+    scale_->setState(State::Motion);
+    EXPECT_EQ(ask(7),
+              "\x02"
+              "IIIII\x03");
+    scale_->setFormat(Format::Status);
+    EXPECT_EQ(ask(11), "\x02+  2.500M\x03");
+    scale_->setFormat(Format::Ack);
+    EXPECT_EQ(ask(1), "\x06");
+}
+
+TEST_F(ScaleTest, OtherBytesAreKeptButNotAnswered) {
+    start();
+    ASSERT_TRUE(writeAll(client_, "AB\r"));
+    EXPECT_EQ(ask(7),
+              "\x02"
+              "01234\x03");
+    ASSERT_TRUE(scale_->waitForExchanges(1, kPatience));
+    EXPECT_EQ(scale_->received(), "AB\r\x05");
+    EXPECT_EQ(scale_->exchanges().size(), 1u);
+    EXPECT_FALSE(anythingWaiting(client_));
+}
+
+TEST_F(ScaleTest, TwoEnquiriesInOneWriteGetTwoFrames) {
+    start();
+    ASSERT_TRUE(writeAll(client_, kEnq + kEnq));
+    EXPECT_EQ(readBytes(client_, 14),
+              "\x02"
+              "01234\x03\x02"
+              "01234\x03");
+    EXPECT_TRUE(scale_->waitForExchanges(2, kPatience));
+}
+
+TEST_F(ScaleTest, SendDeliversUnaskedBytes) {
+    start();
+    scale_->send("hello\r\n");
+    EXPECT_EQ(readBytes(client_, 7), "hello\r\n");
+    EXPECT_EQ(scale_->exchanges().size(), 0u);
+}
+
+TEST_F(ScaleTest, ClientClosingDoesNotHurtTheScale) {
+    start();
+    ::close(client_);
+    client_ = openClient(scale_->path());
+    EXPECT_EQ(ask(7),
+              "\x02"
+              "01234\x03");
+}
+
+TEST_F(ScaleTest, VanishMakesTheClientFail) {
+    start();
+    scale_->vanish();
+    char byte = 0;
+    pollfd in{client_, POLLIN, 0};
+    ASSERT_EQ(::poll(&in, 1, static_cast<int>(kPatience.count())), 1);
+    EXPECT_NE(in.revents & (POLLHUP | POLLERR), 0);
+    EXPECT_LE(::read(client_, &byte, 1), 0);
+    scale_->vanish();  // a second time is harmless
+    scale_->send("x");
+}
+
+TEST(ScaleOpenTest, LinkLivesAsLongAsTheScale) {
+    const std::string link = ::testing::TempDir() + "vardelmo-scale-link";
+    Options options;
+    options.linkPath = link;
+    std::string error;
+    {
+        auto scale = VirtualScale::open(options, error);
+        ASSERT_NE(scale, nullptr) << error;
+        char target[256] = {};
+        ASSERT_GT(::readlink(link.c_str(), target, sizeof target - 1), 0);
+        EXPECT_EQ(scale->path(), target);
+    }
+    EXPECT_NE(::access(link.c_str(), F_OK), 0);
+}
+
+}  // namespace
+}  // namespace vardelmo::vscale

@@ -1,0 +1,153 @@
+#include "virtual_scale/commands.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+namespace vardelmo::vscale {
+namespace {
+
+constexpr std::array<std::pair<std::string_view, Format>, 4> kFormats{{
+    {"stx5", Format::Stx5},
+    {"status", Format::Status},
+    {"line", Format::Line},
+    {"ack", Format::Ack},
+}};
+
+constexpr std::array<std::pair<std::string_view, State>, 5> kStates{{
+    {"stable", State::Stable},
+    {"motion", State::Motion},
+    {"negative", State::Negative},
+    {"overload", State::Overload},
+    {"silent", State::Silent},
+}};
+
+std::vector<std::string_view> words(std::string_view line) {
+    std::vector<std::string_view> found;
+    const std::string_view blanks = " \t\r";
+    for (auto start = line.find_first_not_of(blanks); start != std::string_view::npos;
+         start = line.find_first_not_of(blanks, start)) {
+        const auto end = line.find_first_of(blanks, start);
+        found.push_back(line.substr(start, end - start));
+        start = end == std::string_view::npos ? line.size() : end;
+    }
+    return found;
+}
+
+}  // namespace
+
+std::optional<Format> parseFormat(std::string_view word) {
+    for (const auto& [name, format] : kFormats) {
+        if (name == word) {
+            return format;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<State> parseState(std::string_view word) {
+    for (const auto& [name, state] : kStates) {
+        if (name == word) {
+            return state;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string_view formatName(Format format) {
+    for (const auto& [name, known] : kFormats) {
+        if (known == format) {
+            return name;
+        }
+    }
+    return "?";
+}
+
+std::string_view stateName(State state) {
+    for (const auto& [name, known] : kStates) {
+        if (known == state) {
+            return name;
+        }
+    }
+    return "?";
+}
+
+std::optional<double> parseWeight(std::string_view text) {
+    if (!text.empty() && text.front() == '+') {  // from_chars takes only '-'
+        text.remove_prefix(1);
+    }
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc{} || end != text.data() + text.size() ||
+        !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<Command> parseCommand(std::string_view line, std::string& error) {
+    const auto parts = words(line);
+    if (parts.empty()) {
+        return Command{};
+    }
+    if (parts.size() != 2) {
+        error = "expected a command and one value: weight KG, state NAME or format NAME";
+        return std::nullopt;
+    }
+    Command command;
+    if (parts[0] == "weight") {
+        const auto kg = parseWeight(parts[1]);
+        if (!kg) {
+            error = "weight \"" + std::string(parts[1]) + "\" is not a number of kilograms";
+            return std::nullopt;
+        }
+        command.kind = Command::Kind::Weight;
+        command.weightKg = *kg;
+    } else if (parts[0] == "state") {
+        const auto state = parseState(parts[1]);
+        if (!state) {
+            error = "state \"" + std::string(parts[1]) +
+                    "\" is not one of stable, motion, negative, overload, silent";
+            return std::nullopt;
+        }
+        command.kind = Command::Kind::State;
+        command.state = *state;
+    } else if (parts[0] == "format") {
+        const auto format = parseFormat(parts[1]);
+        if (!format) {
+            error =
+                "format \"" + std::string(parts[1]) + "\" is not one of stx5, status, line, ack";
+            return std::nullopt;
+        }
+        command.kind = Command::Kind::Format;
+        command.format = *format;
+    } else {
+        error = "unknown command \"" + std::string(parts[0]) + "\": use weight, state or format";
+        return std::nullopt;
+    }
+    return command;
+}
+
+std::string apply(const Command& command, VirtualScale& scale) {
+    switch (command.kind) {
+        case Command::Kind::None:
+            return {};
+        case Command::Kind::Weight: {
+            scale.setWeight(command.weightKg);
+            char text[32];
+            const auto end = std::to_chars(text, text + sizeof text, command.weightKg).ptr;
+            return "weight " + std::string(text, end) + " kg";
+        }
+        case Command::Kind::State:
+            scale.setState(command.state);
+            return "state " + std::string(stateName(command.state));
+        case Command::Kind::Format:
+            scale.setFormat(command.format);
+            return "format " + std::string(formatName(command.format));
+    }
+    return {};
+}
+
+}  // namespace vardelmo::vscale
