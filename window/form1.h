@@ -27,8 +27,7 @@ private:
     void requestWeight();
 
     std::unique_ptr<Ui::Form1> ui;
-    // Lives as long as the window: a request that fails may leave the port
-    // open, and the next request finds it so.
+    // Lives as long as the window, so the settings and port last set outlast a request.
     serial::QtSerialLine MSComm1;
 };
 
