@@ -261,6 +261,14 @@ int main(int argc, char** argv) {
     std::printf("%s\n", scale->path().c_str());
     std::fflush(stdout);
     serve(*scale, handled, count);
+    if (count > 0 && handled >= count) {
+        // The last reply may still sit unread in the terminal; a real line would deliver it.
+        logLine(stamp(std::chrono::steady_clock::now()) + " " + std::to_string(count) +
+                " enquiries handled; ending once the last reply is read");
+        if (!scale->waitUntilDelivered(std::chrono::seconds(10))) {
+            logLine("the last reply was not read; ending anyway");
+        }
+    }
     scale.reset();  // joins the thread, closes the terminal, removes the link
     return 0;
 }

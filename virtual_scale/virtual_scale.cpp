@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -341,6 +342,28 @@ std::vector<Exchange> VirtualScale::exchanges() const {
 bool VirtualScale::waitForExchanges(std::size_t count, std::chrono::milliseconds timeout) const {
     std::unique_lock lock(impl_->mutex);
     return impl_->changed.wait_for(lock, timeout, [&] { return impl_->exchanges.size() >= count; });
+}
+
+bool VirtualScale::waitUntilDelivered(std::chrono::milliseconds timeout) const {
+    // The kernel tells how much is unread but not when that changes, so look every millisecond.
+    constexpr auto kLook = std::chrono::milliseconds(1);
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        int unread = 0;
+        {
+            std::lock_guard lock(impl_->writing);
+            if (impl_->pty.slave < 0 || ::ioctl(impl_->pty.slave, FIONREAD, &unread) != 0) {
+                return false;  // vanished: nothing can be delivered any more
+            }
+        }
+        if (unread == 0) {
+            return true;
+        }
+        if (Clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(kLook);
+    }
 }
 
 void VirtualScale::vanish() {

@@ -77,6 +77,11 @@ public:
     // the timeout passes; true when they have. Tests wait on this, never sleep.
     bool waitForExchanges(std::size_t count, std::chrono::milliseconds timeout) const;
 
+    // Blocks until the client has read every byte sent to it, or the timeout passes; true
+    // when nothing is left unread. Closing the pty throws unread bytes away, so a scale that
+    // is about to end waits on this first.
+    bool waitUntilDelivered(std::chrono::milliseconds timeout) const;
+
     // Closes the pty as an unplugged scale would; clients then see the device fail.
     void vanish();
 

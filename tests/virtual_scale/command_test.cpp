@@ -101,6 +101,18 @@ TEST(ScaleCommandTest, CountEndsTheRunAfterThatManyEnquiries) {
     EXPECT_EQ(scale.process.exitStatus(), 0);
 }
 
+TEST(ScaleCommandTest, CountWaitsForTheLastReplyToBeReadBeforeEnding) {
+    Running scale({"--count", "1", "--no-pace"});
+    ASSERT_GE(scale.client, 0);
+    writeAll(scale.client, kEnq);
+    // The scale is ending; the client reads only now, as a tool does after its wait.
+    ASSERT_TRUE(scale.process.errorLineWith("ending once the last reply is read"));
+    EXPECT_EQ(readBytes(scale.client, 7),
+              "\x02"
+              "01234\x03");
+    EXPECT_EQ(scale.process.exitStatus(), 0);
+}
+
 TEST(ScaleCommandTest, LinkExistsWhileRunningAndGoesAfter) {
     const std::string link = ::testing::TempDir() + "vardelmo-command-link";
     Running scale({"--link", link, "--no-pace"});
