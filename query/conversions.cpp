@@ -12,8 +12,8 @@
 // The value is rounded exactly from its decimal digits (no floating point, so
 // "2.5000000000000000001" rounds up and a thousand-digit text costs no more than
 // reading it). Exact halves go to the even neighbour (2.5 -> 2, 3.5 -> 4, -0.5 ->
-// 0), the rounding the operators' Windows tool has always applied to these
-// fields; one rule serves both fields.
+// 0), as the Windows number conversions round, so a value typed on either
+// system means the same; one rule serves both fields.
 
 namespace vardelmo::query {
 namespace {
