@@ -152,6 +152,13 @@ struct FailureCase {
     std::vector<Step> failing;
     std::size_t stepsRun;  // entries of the full run's log reached, the failing one included
     bool closes;           // the port was opened, so the request closes it
+    friend void PrintTo(const FailureCase& c, std::ostream* os) {
+        constexpr const char* names[] = {"Settings", "Port", "Open", "Output", "Input", "Close"};
+        *os << "failing";
+        for (const Step step : c.failing) {
+            *os << ' ' << names[static_cast<std::size_t>(step)];
+        }
+    }
 };
 
 class LineFailures : public testing::TestWithParam<FailureCase> {};

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <ostream>
 #include <string>
+#include <variant>
 
 #include "serial/line_settings.h"
 #include "serial/port_name.h"
@@ -89,6 +91,14 @@ struct NamingCase {
     Platform platform;
     std::string device;  // empty: refused
     std::string label;
+    friend void PrintTo(const NamingCase& c, std::ostream* os) {
+        if (const auto* number = std::get_if<std::int16_t>(&c.port)) {
+            *os << *number;
+        } else {
+            *os << '"' << std::get<std::string>(c.port) << '"';
+        }
+        *os << (c.platform == Platform::Posix ? " on Posix" : " on Windows");
+    }
 };
 
 class PortNaming : public testing::TestWithParam<NamingCase> {};

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <ostream>
 #include <string>
 
+#include "virtual_scale/commands.h"
 #include "virtual_scale/virtual_scale.h"
 
 namespace vardelmo::vscale {
@@ -13,6 +15,9 @@ struct FrameCase {
     double kg;
     State state;
     std::string expected;
+    friend void PrintTo(const FrameCase& c, std::ostream* os) {
+        *os << formatName(c.format) << ' ' << c.kg << " kg " << stateName(c.state);
+    }
 };
 
 class FrameTest : public ::testing::TestWithParam<FrameCase> {};

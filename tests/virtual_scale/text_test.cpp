@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
+#include <string_view>
 
 #include "virtual_scale/commands.h"
 #include "virtual_scale/line_settings.h"
@@ -8,11 +10,31 @@
 namespace vardelmo::vscale {
 namespace {
 
+// Control and non-ASCII bytes as \xNN, so a case reads on one line in test listings.
+std::string escaped(std::string_view bytes) {
+    std::string out;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte >= 0x7F || c == '"' || c == '\\') {
+            constexpr char digits[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += digits[byte >> 4];
+            out += digits[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 struct LineCase {
     std::string text;
     bool valid;
     unsigned baud = 0;
     double bitsPerByte = 0;
+    friend void PrintTo(const LineCase& c, std::ostream* os) {
+        *os << '"' << escaped(c.text) << '"';
+    }
 };
 
 class LineSettingsTest : public ::testing::TestWithParam<LineCase> {};
@@ -47,6 +69,9 @@ struct CommandCase {
     std::string line;
     bool valid;
     Command::Kind kind = Command::Kind::None;
+    friend void PrintTo(const CommandCase& c, std::ostream* os) {
+        *os << '"' << escaped(c.line) << '"';
+    }
 };
 
 class LiveCommandTest : public ::testing::TestWithParam<CommandCase> {};

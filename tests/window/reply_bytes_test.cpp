@@ -2,16 +2,41 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <ostream>
 #include <string>
 #include <string_view>
 
 namespace vardelmo::window {
 namespace {
 
+// Control and non-ASCII bytes as \xNN, so a case reads on one line in test listings.
+std::string escaped(std::string_view bytes) {
+    std::string out;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte >= 0x7F || c == '"' || c == '\\') {
+            constexpr char digits[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += digits[byte >> 4];
+            out += digits[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 struct Case {
     std::string_view name;
     std::string bytes;
     std::string shown;
+    friend void PrintTo(const Case& c, std::ostream* os) {
+        // The longest replies are cut: the case's name already tells them apart.
+        constexpr std::size_t limit = 48;
+        const auto text = escaped(c.bytes);
+        *os << '"' << text.substr(0, limit) << '"' << (text.size() > limit ? "..." : "");
+    }
 };
 
 class DescribeReply : public testing::TestWithParam<Case> {};
