@@ -187,12 +187,20 @@ Status QtSerialLine::getInput(std::string& bytes) {
     if (!port.isOpen()) {
         return state_->notOpen();
     }
-    // One look at what the system holds, no waiting: the request has done its
-    // waiting already. A timeout here only means nothing arrived.
-    port.clearError();
-    if (!port.waitForReadyRead(0) && port.error() != QSerialPort::NoError &&
-        port.error() != QSerialPort::TimeoutError) {
-        return Status::failure(state_->lostDevice("ler da"));
+    // What the system holds, no waiting: the request has done its waiting already. A
+    // terminal hands a reader at most its own buffer (4 KiB on Linux) at a time and moves
+    // what waits behind it up after that read, so a long reply takes a few turns; the
+    // bound only stops a device that never pauses. A timeout means nothing more arrived.
+    constexpr int maxTurns = 32;
+    for (int turn = 0; turn < maxTurns; ++turn) {
+        port.clearError();
+        if (port.waitForReadyRead(0)) {
+            continue;
+        }
+        if (port.error() != QSerialPort::NoError && port.error() != QSerialPort::TimeoutError) {
+            return Status::failure(state_->lostDevice("ler da"));
+        }
+        break;
     }
     const QByteArray data = port.readAll();
     bytes.assign(data.constData(), static_cast<std::size_t>(data.size()));
