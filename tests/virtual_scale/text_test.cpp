@@ -4,28 +4,14 @@
 #include <string>
 #include <string_view>
 
+#include "tests/support/escaped.h"
 #include "virtual_scale/commands.h"
 #include "virtual_scale/line_settings.h"
 
 namespace vardelmo::vscale {
 namespace {
 
-// Control and non-ASCII bytes as \xNN, so a case reads on one line in test listings.
-std::string escaped(std::string_view bytes) {
-    std::string out;
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte >= 0x7F || c == '"' || c == '\\') {
-            constexpr char digits[] = "0123456789ABCDEF";
-            out += "\\x";
-            out += digits[byte >> 4];
-            out += digits[byte & 0xF];
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
+using vardelmo::test_support::escaped;
 
 struct LineCase {
     std::string text;
