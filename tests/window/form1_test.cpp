@@ -154,7 +154,8 @@ TEST_F(Form1Test, EnterAndSpaceOnTheFocusedButtonEachRunOneRequest) {
     button_->setFocus();
     std::size_t expected = 0;
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
-        SCOPED_TRACE(QTest::toString(key));
+        // QTest::toString hands over a new[] string.
+        SCOPED_TRACE(std::unique_ptr<char[]>(QTest::toString(key)).get());
         peso_->clear();
         QTest::keyClick(button_, key);
         ++expected;
