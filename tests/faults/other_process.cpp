@@ -17,7 +17,8 @@ std::string selfPath() {
 }
 
 OtherProcess::OtherProcess(const std::vector<std::string>& prefix,
-                           const std::vector<std::string>& env, const std::string& gtestFilter) {
+                           const std::vector<std::string>& env, const std::string& gtestFilter,
+                           const std::string& program) {
     int in[2];
     int out[2];
     if (::pipe2(in, O_CLOEXEC) != 0) {
@@ -29,7 +30,7 @@ OtherProcess::OtherProcess(const std::vector<std::string>& prefix,
         return;
     }
     std::vector<std::string> args = prefix;
-    args.push_back(selfPath());
+    args.push_back(program.empty() ? selfPath() : program);
     args.push_back("--gtest_filter=" + gtestFilter);
     std::vector<char*> argv;
     for (auto& arg : args) {

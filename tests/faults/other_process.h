@@ -9,9 +9,10 @@ namespace vardelmo::faults {
 // holding a port. The child learns its role from the environment given.
 class OtherProcess {
 public:
-    // `prefix` goes before the program, e.g. {"setpriv", "--reuid=nobody", ...}.
+    // `prefix` goes before the program, e.g. {"setpriv", "--reuid=nobody", ...}; the program
+    // is this one unless a copy of it is named.
     OtherProcess(const std::vector<std::string>& prefix, const std::vector<std::string>& env,
-                 const std::string& gtestFilter);
+                 const std::string& gtestFilter, const std::string& program = {});
     ~OtherProcess();
     OtherProcess(const OtherProcess&) = delete;
     OtherProcess& operator=(const OtherProcess&) = delete;

@@ -159,6 +159,8 @@ TEST(RequestFaults, AUserWithoutPermissionIsToldSoAndThePortStaysFree) {
         ASSERT_TRUE(outcome.failure);
         EXPECT_EQ(outcome.failure->description,
                   "Sem permissão para abrir a porta " + std::string(device) + ".");
+        std::printf("\nchecked as uid %u\n", ::geteuid());
+        std::fflush(stdout);
         return;
     }
     if (::geteuid() != 0) {
@@ -166,10 +168,25 @@ TEST(RequestFaults, AUserWithoutPermissionIsToldSoAndThePortStaysFree) {
     }
     auto scale = openScale();
     ASSERT_TRUE(scale);
+    // The build tree may lie where nobody cannot reach (under /root): nobody runs a copy.
+    namespace fs = std::filesystem;
+    const fs::path dir =
+        fs::temp_directory_path() / ("vardelmo-faults-" + std::to_string(::getpid()));
+    struct Removed {
+        fs::path path;
+        ~Removed() { fs::remove_all(path); }
+    } removed{dir};
+    fs::create_directory(dir);
+    fs::copy_file(faults::selfPath(), dir / "fault_tests");
+    const auto open = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                      fs::perms::others_read | fs::perms::others_exec;
+    fs::permissions(dir, open);
+    fs::permissions(dir / "fault_tests", open);
     OtherProcess nobody({"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"},
                         {"VARDELMO_FORBIDDEN_PORT=" + scale->path()},
-                        "RequestFaults.AUserWithoutPermission*");
+                        "RequestFaults.AUserWithoutPermission*", (dir / "fault_tests").string());
     ASSERT_TRUE(nobody.started());
+    EXPECT_TRUE(nobody.waitForLine("checked as uid 65534")) << "the case did not run as nobody";
     const int status = nobody.finish();
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "the run as nobody failed; see its output above";
