@@ -9,20 +9,43 @@
 namespace vardelmo::vscale {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, Format>, 4> kFormats{{
+template <typename Value, std::size_t N>
+using NameTable = std::array<std::pair<std::string_view, Value>, N>;
+
+constexpr NameTable<Format, 4> kFormats{{
     {"stx5", Format::Stx5},
     {"status", Format::Status},
     {"line", Format::Line},
     {"ack", Format::Ack},
 }};
 
-constexpr std::array<std::pair<std::string_view, State>, 5> kStates{{
+constexpr NameTable<State, 5> kStates{{
     {"stable", State::Stable},
     {"motion", State::Motion},
     {"negative", State::Negative},
     {"overload", State::Overload},
     {"silent", State::Silent},
 }};
+
+template <typename Value, std::size_t N>
+std::optional<Value> valueNamed(const NameTable<Value, N>& table, std::string_view word) {
+    for (const auto& [name, value] : table) {
+        if (name == word) {
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+template <typename Value, std::size_t N>
+std::string_view nameOf(const NameTable<Value, N>& table, Value value) {
+    for (const auto& [name, known] : table) {
+        if (known == value) {
+            return name;
+        }
+    }
+    return "?";
+}
 
 std::vector<std::string_view> words(std::string_view line) {
     std::vector<std::string_view> found;
@@ -39,39 +62,19 @@ std::vector<std::string_view> words(std::string_view line) {
 }  // namespace
 
 std::optional<Format> parseFormat(std::string_view word) {
-    for (const auto& [name, format] : kFormats) {
-        if (name == word) {
-            return format;
-        }
-    }
-    return std::nullopt;
+    return valueNamed(kFormats, word);
 }
 
 std::optional<State> parseState(std::string_view word) {
-    for (const auto& [name, state] : kStates) {
-        if (name == word) {
-            return state;
-        }
-    }
-    return std::nullopt;
+    return valueNamed(kStates, word);
 }
 
 std::string_view formatName(Format format) {
-    for (const auto& [name, known] : kFormats) {
-        if (known == format) {
-            return name;
-        }
-    }
-    return "?";
+    return nameOf(kFormats, format);
 }
 
 std::string_view stateName(State state) {
-    for (const auto& [name, known] : kStates) {
-        if (known == state) {
-            return name;
-        }
-    }
-    return "?";
+    return nameOf(kStates, state);
 }
 
 std::optional<double> parseWeight(std::string_view text) {
