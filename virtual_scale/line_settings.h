@@ -6,7 +6,9 @@
 
 namespace vardelmo::vscale {
 
-// The scale's own line, "baud,parity,data,stop" as in "2400,n,8,1".
+// The scale's own line, "baud,parity,data,stop" as in "2400,n,8,1". Parsed here rather
+// than with the tool's parser in serial/: the scale is what the tool is checked against, so
+// it shares none of the tool's code, and it accepts 1.5 stop bits for its pacing.
 struct LineSettings {
     unsigned baud = 2400;
     char parity = 'n';  // n, e, o, m or s
