@@ -25,7 +25,9 @@ else()
     configure_file("${INPUT}" "${plain}" COPYONLY)
 endif()
 
-execute_process(COMMAND "${GZIP}" -9nf "${plain}" RESULT_VARIABLE rc)
+# To standard output: gzip would otherwise delete its input, and for a plain text
+# that input is the very file this step depends on.
+execute_process(COMMAND "${GZIP}" -9nc "${plain}" OUTPUT_FILE "${OUTPUT}" RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "gzip failed on ${plain}")
 endif()
