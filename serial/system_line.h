@@ -1,0 +1,13 @@
+#pragma once
+
+#include <memory>
+
+#include "serial/serial_line.h"
+
+namespace vardelmo::serial {
+
+// The serial line of the system the program runs on. Callers know only the
+// interface; which implementation drives the port is this layer's business.
+std::unique_ptr<SerialLine> makeSystemLine();
+
+}  // namespace vardelmo::serial
