@@ -20,13 +20,13 @@ using Clock = std::chrono::steady_clock;
 // The tool's line, noting when the request reaches the read.
 class ReadClock final : public serial::SerialLine {
 public:
-    serial::Status setSettings(std::string_view s) override { return line_.setSettings(s); }
-    serial::Status setPort(const serial::Port& p) override { return line_.setPort(p); }
-    serial::Status setPortOpen(bool open) override { return line_.setPortOpen(open); }
-    serial::Status setOutput(std::string_view b) override { return line_.setOutput(b); }
-    serial::Status getInput(std::string& bytes) override {
+    Result<void> setSettings(std::string_view s) override { return line_.setSettings(s); }
+    Result<void> setPort(const serial::Port& p) override { return line_.setPort(p); }
+    Result<void> setPortOpen(bool open) override { return line_.setPortOpen(open); }
+    Result<void> setOutput(std::string_view b) override { return line_.setOutput(b); }
+    Result<std::string> getInput() override {
         readAt = Clock::now();
-        return line_.getInput(bytes);
+        return line_.getInput();
     }
     Clock::time_point readAt;
 

@@ -37,17 +37,16 @@ bool plainDecimal(std::string_view text) {
 void check(std::string_view text, Platform platform) {
     const auto result = convertPort(text, platform);
     const auto trimmed = trimSpaces(text);
-    FUZZ_EXPECT(result.ok() != !result.error.empty());
-    if (!result.ok()) {
-        FUZZ_EXPECT(result.error.rfind("Porta inválida: ", 0) == 0);
+    if (!result) {
+        FUZZ_EXPECT(result.description().rfind("Porta inválida: ", 0) == 0);
         return;
     }
-    if (const auto* path = std::get_if<std::string>(&result.port)) {
+    if (const auto* path = std::get_if<std::string>(&result.value())) {
         FUZZ_EXPECT(platform == Platform::Posix);
         FUZZ_EXPECT(*path == trimmed && !path->empty() && path->front() == '/');
         return;
     }
-    const auto number = std::get<std::int16_t>(result.port);
+    const auto number = std::get<std::int16_t>(result.value());
     if (plainDecimal(trimmed)) {
         // Exact halves go to the even neighbour, as nearbyint does by default.
         const double expected = std::nearbyint(std::strtod(std::string(trimmed).c_str(), nullptr));

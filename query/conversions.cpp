@@ -143,50 +143,42 @@ std::string_view trimSpaces(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-PortConversion convertPort(std::string_view text, serial::Platform platform) {
+Result<serial::Port> convertPort(std::string_view text, serial::Platform platform) {
     const auto trimmed = trimSpaces(text);
-    PortConversion result;
     if (platform == serial::Platform::Posix && !trimmed.empty() && trimmed.front() == '/') {
-        result.port = std::string(trimmed);
-        return result;
+        return serial::Port{std::string(trimmed)};
     }
     const auto number = scanNumber(trimmed);
     if (!number || number->length != trimmed.size()) {
-        result.error = "Porta inválida: \"" + quoteable(trimmed) + "\" não é um número.";
-        return result;
+        return Failure{"Porta inválida: \"" + quoteable(trimmed) + "\" não é um número."};
     }
     const auto magnitude = roundMagnitude(*number, number->negative ? 32768 : 32767);
     if (!magnitude) {
-        result.error =
-            "Porta inválida: " + quoteable(trimmed) + " está fora do intervalo de -32768 a 32767.";
-        return result;
+        return Failure{"Porta inválida: " + quoteable(trimmed) +
+                       " está fora do intervalo de -32768 a 32767."};
     }
     const auto value = static_cast<std::int32_t>(*magnitude);
-    result.port = static_cast<std::int16_t>(number->negative ? -value : value);
-    return result;
+    return serial::Port{static_cast<std::int16_t>(number->negative ? -value : value)};
 }
 
-WaitConversion convertWait(std::string_view text) {
+Result<std::chrono::milliseconds> convertWait(std::string_view text) {
     std::size_t start = 0;
     while (start < text.size() && (text[start] == ' ' || text[start] == '\t' ||
                                    text[start] == '\r' || text[start] == '\n')) {
         ++start;
     }
-    WaitConversion result;
     const auto number = scanNumber(text.substr(start));
     if (!number) {
-        return result;
+        return std::chrono::milliseconds{0};
     }
     // A negative wait is refused: the system wait counts without a sign, so -1
     // would block for ever and -5 for 49 days.
     const auto magnitude = roundMagnitude(*number, number->negative ? 0 : 2147483647);
     if (!magnitude) {
-        result.error = "Espera inválida: " + quoteable(text.substr(start, number->length)) +
-                       " está fora do intervalo de 0 a 2147483647 ms.";
-        return result;
+        return Failure{"Espera inválida: " + quoteable(text.substr(start, number->length)) +
+                       " está fora do intervalo de 0 a 2147483647 ms."};
     }
-    result.wait = std::chrono::milliseconds(static_cast<std::int64_t>(*magnitude));
-    return result;
+    return std::chrono::milliseconds(static_cast<std::int64_t>(*magnitude));
 }
 
 }  // namespace vardelmo::query

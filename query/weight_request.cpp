@@ -37,10 +37,10 @@ Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, const Sleep& 
     }
 
     const auto port = convertPort(fields.port());
-    if (!port.ok()) {
-        return failed(port.error);
+    if (!port) {
+        return failed(port.description());
     }
-    if (auto status = line.setPort(port.port); !status) {
+    if (auto status = line.setPort(port.value()); !status) {
         return failed(status.description());
     }
 
@@ -54,21 +54,21 @@ Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, const Sleep& 
 
     // Read only now: the enquiry is already on the line.
     const auto wait = convertWait(fields.wait());
-    if (!wait.ok()) {
-        return failedOpen(line, wait.error);
+    if (!wait) {
+        return failedOpen(line, wait.description());
     }
-    sleep(wait.wait);
+    sleep(wait.value());
 
-    std::string reply;
-    if (auto status = line.getInput(reply); !status) {
-        return failedOpen(line, status.description());
+    auto reply = line.getInput();
+    if (!reply) {
+        return failedOpen(line, reply.description());
     }
 
     if (auto status = line.setPortOpen(false); !status) {
         // The reply was read before the closing failed, so it is shown with the report.
-        return Outcome{std::move(reply), FailureReport{status.description()}};
+        return Outcome{std::move(reply).value(), FailureReport{status.description()}};
     }
-    return Outcome{std::move(reply), std::nullopt};
+    return Outcome{std::move(reply).value(), std::nullopt};
 }
 
 }  // namespace vardelmo::query

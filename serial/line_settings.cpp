@@ -7,13 +7,13 @@
 namespace vardelmo::serial {
 namespace {
 
-std::string refusal(std::string_view text, std::string_view reason) {
+Failure refusal(std::string_view text, std::string_view reason) {
     std::string message = "Configuração inválida \"";
     message += text;
     message += "\": ";
     message += reason;
     message += '.';
-    return message;
+    return Failure{std::move(message)};
 }
 
 std::optional<std::int32_t> parseBaud(std::string_view field) {
@@ -76,7 +76,7 @@ std::optional<StopBits> parseStopBits(std::string_view field) {
 
 }  // namespace
 
-ParsedSettings parseLineSettings(std::string_view text, Platform platform) {
+Result<LineSettings> parseLineSettings(std::string_view text, Platform platform) {
     std::vector<std::string_view> fields;
     for (std::size_t start = 0;;) {
         const auto comma = text.find(',', start);

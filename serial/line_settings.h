@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <variant>
 
 #include "serial/platform.h"
+#include "serial/result.h"
 
 namespace vardelmo::serial {
 
@@ -21,11 +21,8 @@ struct LineSettings {
     friend bool operator==(const LineSettings&, const LineSettings&) = default;
 };
 
-// Either the settings or the description of why the text was refused.
-using ParsedSettings = std::variant<LineSettings, std::string>;
-
 // Reads "baud,parity,data bits,stop bits", e.g. "2400,n,8,1". Strict: no blanks,
 // exactly four fields, so a typing slip is refused instead of guessed at.
-ParsedSettings parseLineSettings(std::string_view text, Platform platform = hostPlatform());
+Result<LineSettings> parseLineSettings(std::string_view text, Platform platform = hostPlatform());
 
 }  // namespace vardelmo::serial

@@ -95,45 +95,45 @@ struct QtSerialLine::State {
                ": o dispositivo foi desconectado ou deixou de responder.";
     }
 
-    Status notOpen() const { return Status::failure("A " + label() + " não está aberta."); }
+    Failure notOpen() const { return Failure{"A " + label() + " não está aberta."}; }
 };
 
 QtSerialLine::QtSerialLine() : state_(std::make_unique<State>()) {}
 
 QtSerialLine::~QtSerialLine() = default;
 
-Status QtSerialLine::setSettings(std::string_view settings) {
+Result<void> QtSerialLine::setSettings(std::string_view settings) {
     auto parsed = parseLineSettings(settings);
-    if (const auto* refusal = std::get_if<std::string>(&parsed)) {
-        return Status::failure(*refusal);
+    if (!parsed) {
+        return Failure{parsed.description()};
     }
-    const auto& accepted = std::get<LineSettings>(parsed);
+    const auto& accepted = parsed.value();
     if (state_->port.isOpen() && !apply(state_->port, accepted)) {
-        return Status::failure("Não foi possível aplicar a configuração \"" +
-                               std::string(settings) + "\" à " + state_->label() + ".");
+        return Failure{"Não foi possível aplicar a configuração \"" + std::string(settings) +
+                       "\" à " + state_->label() + "."};
     }
     state_->settings = accepted;
     state_->settingsText = std::string(settings);
     return {};
 }
 
-Status QtSerialLine::setPort(const Port& port) {
+Result<void> QtSerialLine::setPort(const Port& port) {
     const auto device = portDevice(port);
     if (!device) {
-        return Status::failure(noDeviceDescription(port));
+        return Failure{noDeviceDescription(port)};
     }
     // Switching devices under an open port would leave the failure texts and the
     // device held out of step; the port is closed between requests anyway.
     if (state_->port.isOpen() && *device != state_->device) {
-        return Status::failure("A " + state_->label() +
-                               " está aberta; feche-a antes de escolher outra porta.");
+        return Failure{"A " + state_->label() +
+                       " está aberta; feche-a antes de escolher outra porta."};
     }
     state_->portId = port;
     state_->device = *device;
     return {};
 }
 
-Status QtSerialLine::setPortOpen(bool open) {
+Result<void> QtSerialLine::setPortOpen(bool open) {
     auto& port = state_->port;
     if (!open) {
         port.close();
@@ -143,23 +143,23 @@ Status QtSerialLine::setPortOpen(bool open) {
     port.close();
     port.setPortName(QString::fromStdString(state_->device));
     if (!apply(port, state_->settings)) {
-        return Status::failure("Não foi possível aplicar a configuração \"" + state_->settingsText +
-                               "\" à " + state_->label() + ".");
+        return Failure{"Não foi possível aplicar a configuração \"" + state_->settingsText +
+                       "\" à " + state_->label() + "."};
     }
     port.clearError();
     if (!port.open(QIODevice::ReadWrite)) {
-        return Status::failure(state_->openFailure());
+        return Failure{state_->openFailure()};
     }
     // A terminal keeps unread bytes across closes; the reply must be only what
     // the scale sends from this opening on.
     if (!port.clear(QSerialPort::Input)) {
         port.close();
-        return Status::failure("Não foi possível limpar a entrada da " + state_->label() + ".");
+        return Failure{"Não foi possível limpar a entrada da " + state_->label() + "."};
     }
     return {};
 }
 
-Status QtSerialLine::setOutput(std::string_view bytes) {
+Result<void> QtSerialLine::setOutput(std::string_view bytes) {
     auto& port = state_->port;
     if (!port.isOpen()) {
         return state_->notOpen();
@@ -174,15 +174,14 @@ Status QtSerialLine::setOutput(std::string_view bytes) {
     if (port.write(bytes.data(), size) != size ||
         !port.waitForBytesWritten(writeTimeoutMs(bytes.size(), state_->settings.baud))) {
         if (port.bytesToWrite() > 0 && port.error() == QSerialPort::TimeoutError) {
-            return Status::failure("A " + state_->label() +
-                                   " não conseguiu enviar os dados a tempo.");
+            return Failure{"A " + state_->label() + " não conseguiu enviar os dados a tempo."};
         }
-        return Status::failure(state_->lostDevice("enviar dados para a"));
+        return Failure{state_->lostDevice("enviar dados para a")};
     }
     return {};
 }
 
-Status QtSerialLine::getInput(std::string& bytes) {
+Result<std::string> QtSerialLine::getInput() {
     auto& port = state_->port;
     if (!port.isOpen()) {
         return state_->notOpen();
@@ -198,13 +197,12 @@ Status QtSerialLine::getInput(std::string& bytes) {
             continue;
         }
         if (port.error() != QSerialPort::NoError && port.error() != QSerialPort::TimeoutError) {
-            return Status::failure(state_->lostDevice("ler da"));
+            return Failure{state_->lostDevice("ler da")};
         }
         break;
     }
     const QByteArray data = port.readAll();
-    bytes.assign(data.constData(), static_cast<std::size_t>(data.size()));
-    return {};
+    return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
 
 }  // namespace vardelmo::serial

@@ -15,11 +15,11 @@ public:
     QtSerialLine(const QtSerialLine&) = delete;
     QtSerialLine& operator=(const QtSerialLine&) = delete;
 
-    Status setSettings(std::string_view settings) override;
-    Status setPort(const Port& port) override;
-    Status setPortOpen(bool open) override;
-    Status setOutput(std::string_view bytes) override;
-    Status getInput(std::string& bytes) override;
+    Result<void> setSettings(std::string_view settings) override;
+    Result<void> setPort(const Port& port) override;
+    Result<void> setPortOpen(bool open) override;
+    Result<void> setOutput(std::string_view bytes) override;
+    Result<std::string> getInput() override;
 
 private:
     struct State;

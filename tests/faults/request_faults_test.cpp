@@ -226,15 +226,15 @@ class TalkingAfterRead final : public serial::SerialLine {
 public:
     TalkingAfterRead(vscale::VirtualScale& scale, const SlaveProbe& probe)
         : scale_(scale), probe_(probe) {}
-    serial::Status setSettings(std::string_view s) override { return line_.setSettings(s); }
-    serial::Status setPort(const serial::Port& p) override { return line_.setPort(p); }
-    serial::Status setPortOpen(bool open) override { return line_.setPortOpen(open); }
-    serial::Status setOutput(std::string_view b) override { return line_.setOutput(b); }
-    serial::Status getInput(std::string& bytes) override {
-        auto status = line_.getInput(bytes);
+    Result<void> setSettings(std::string_view s) override { return line_.setSettings(s); }
+    Result<void> setPort(const serial::Port& p) override { return line_.setPort(p); }
+    Result<void> setPortOpen(bool open) override { return line_.setPortOpen(open); }
+    Result<void> setOutput(std::string_view b) override { return line_.setOutput(b); }
+    Result<std::string> getInput() override {
+        auto bytes = line_.getInput();
         scale_.send("talking on");
         EXPECT_TRUE(probe_.waitForQueued(10, kPatience));
-        return status;
+        return bytes;
     }
 
 private:

@@ -21,9 +21,9 @@ class PortNumbers : public testing::TestWithParam<PortCase> {};
 
 TEST_P(PortNumbers, ConvertToTheNearestWholeNumber) {
     const auto result = convertPort(GetParam().text, Platform::Posix);
-    ASSERT_TRUE(result.ok()) << result.error;
-    ASSERT_TRUE(std::holds_alternative<std::int16_t>(result.port));
-    EXPECT_EQ(std::get<std::int16_t>(result.port), GetParam().expected);
+    ASSERT_TRUE(result) << result.description();
+    ASSERT_TRUE(std::holds_alternative<std::int16_t>(result.value()));
+    EXPECT_EQ(std::get<std::int16_t>(result.value()), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -52,7 +52,8 @@ class PortFailures : public testing::TestWithParam<FailureCase> {};
 
 TEST_P(PortFailures, AreDescribedWithTheTrimmedText) {
     const auto result = convertPort(GetParam().text, Platform::Posix);
-    EXPECT_EQ(result.error, GetParam().description);
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.description(), GetParam().description);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -82,11 +83,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PortPaths, AreUsedAsTheyStandOnPosixOnly) {
     const auto path = convertPort("  /dev/pts/3 ", Platform::Posix);
-    ASSERT_TRUE(path.ok());
-    EXPECT_EQ(std::get<std::string>(path.port), "/dev/pts/3");
+    ASSERT_TRUE(path);
+    EXPECT_EQ(std::get<std::string>(path.value()), "/dev/pts/3");
 
     const auto windows = convertPort("/dev/pts/3", Platform::Windows);
-    EXPECT_EQ(windows.error, "Porta inválida: \"/dev/pts/3\" não é um número.");
+    ASSERT_FALSE(windows);
+    EXPECT_EQ(windows.description(), "Porta inválida: \"/dev/pts/3\" não é um número.");
 
     // Only a leading slash makes a path: a relative name is still a number that fails.
     EXPECT_FALSE(convertPort("dev/ttyS0", Platform::Posix).ok());
@@ -102,8 +104,8 @@ class Waits : public testing::TestWithParam<WaitCase> {};
 
 TEST_P(Waits, TakeTheNumberAtTheStartAndNeverFailOnText) {
     const auto result = convertWait(GetParam().text);
-    ASSERT_TRUE(result.ok()) << result.error;
-    EXPECT_EQ(result.wait, GetParam().expected);
+    ASSERT_TRUE(result) << result.description();
+    EXPECT_EQ(result.value(), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -125,7 +127,9 @@ INSTANTIATE_TEST_SUITE_P(
 class WaitFailures : public testing::TestWithParam<FailureCase> {};
 
 TEST_P(WaitFailures, NameTheNumberTaken) {
-    EXPECT_EQ(convertWait(GetParam().text).error, GetParam().description);
+    const auto result = convertWait(GetParam().text);
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.description(), GetParam().description);
 }
 
 INSTANTIATE_TEST_SUITE_P(

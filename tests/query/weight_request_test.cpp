@@ -42,15 +42,15 @@ public:
     ScriptedLine(Log& log, std::vector<Step> failing, std::string reply)
         : log_(log), failing_(std::move(failing)), reply_(std::move(reply)) {}
 
-    serial::Status setSettings(std::string_view settings) override {
+    Result<void> setSettings(std::string_view settings) override {
         return step(Step::Settings, "settings " + std::string(settings));
     }
-    serial::Status setPort(const serial::Port& port) override {
+    Result<void> setPort(const serial::Port& port) override {
         const auto* number = std::get_if<std::int16_t>(&port);
         return step(Step::Port, "port " + (number ? std::to_string(*number)
                                                   : "path " + std::get<std::string>(port)));
     }
-    serial::Status setPortOpen(bool open) override {
+    Result<void> setPortOpen(bool open) override {
         if (!open) {
             auto status = step(Step::Close, "close");
             open_ = false;  // even a failed close leaves nothing to hold
@@ -60,26 +60,25 @@ public:
         open_ = status.ok();
         return status;
     }
-    serial::Status setOutput(std::string_view bytes) override {
+    Result<void> setOutput(std::string_view bytes) override {
         return step(Step::Output, "output " + std::string(bytes));
     }
-    serial::Status getInput(std::string& bytes) override {
-        auto status = step(Step::Input, "input");
-        if (status) {
-            bytes = reply_;
+    Result<std::string> getInput() override {
+        if (auto status = step(Step::Input, "input"); !status) {
+            return Failure{status.description()};
         }
-        return status;
+        return reply_;
     }
 
     bool open() const { return open_; }
 
 private:
-    serial::Status step(Step which, std::string entry) {
+    Result<void> step(Step which, std::string entry) {
         log_.push_back(std::move(entry));
         if (std::find(failing_.begin(), failing_.end(), which) != failing_.end()) {
             ++failures_;
             // A second failure (while closing after the first) must not replace the first.
-            return serial::Status::failure(failures_ == 1 ? "falha primeira" : "falha segunda");
+            return Failure{failures_ == 1 ? "falha primeira" : "falha segunda"};
         }
         return {};
     }

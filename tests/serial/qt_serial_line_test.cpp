@@ -39,13 +39,15 @@ protected:
         ASSERT_TRUE(line.setPort(scale->path()));
     }
 
-    void open() { ASSERT_EQ(line.setPortOpen(true).description(), ""); }
+    void open() {
+        const auto opened = line.setPortOpen(true);
+        ASSERT_TRUE(opened) << opened.description();
+    }
 
     std::string input() {
-        std::string bytes = "not read";
-        const auto status = line.getInput(bytes);
-        EXPECT_EQ(status.description(), "");
-        return bytes;
+        auto bytes = line.getInput();
+        EXPECT_TRUE(bytes) << bytes.description();
+        return bytes ? std::move(bytes).value() : "not read";
     }
 
     std::unique_ptr<vscale::VirtualScale> scale;
@@ -149,8 +151,7 @@ TEST_F(QtSerialLineTest, AVanishedScaleIsNamedAndAFreshOneOpens) {
     open();
     probe.reset();
     scale->vanish();
-    std::string bytes;
-    EXPECT_EQ(line.getInput(bytes).description(),
+    EXPECT_EQ(line.getInput().description(),
               "Não foi possível ler da porta " + scale->path() +
                   ": o dispositivo foi desconectado ou deixou de responder.");
     EXPECT_EQ(line.setOutput(std::string_view("\x05", 1)).description(),
@@ -177,10 +178,9 @@ TEST_F(QtSerialLineTest, ThePortCannotChangeUnderAnOpenPort) {
 }
 
 TEST_F(QtSerialLineTest, AClosedPortRefusesTraffic) {
-    std::string bytes;
     EXPECT_EQ(line.setOutput(std::string_view("\x05", 1)).description(),
               "A porta " + scale->path() + " não está aberta.");
-    EXPECT_EQ(line.getInput(bytes).description(), "A porta " + scale->path() + " não está aberta.");
+    EXPECT_EQ(line.getInput().description(), "A porta " + scale->path() + " não está aberta.");
     EXPECT_TRUE(line.setPortOpen(false)) << "closing a closed port is harmless";
 }
 
