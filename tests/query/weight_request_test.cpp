@@ -39,8 +39,11 @@ enum class Step { Settings, Port, Open, Output, Input, Close };
 // A line that records what it was given and refuses the scripted steps.
 class ScriptedLine : public serial::SerialLine {
 public:
-    ScriptedLine(Log& log, std::vector<Step> failing, std::string reply)
-        : log_(log), failing_(std::move(failing)), reply_(std::move(reply)) {}
+    ScriptedLine(Log& log, std::vector<Step> failing, std::string reply, std::string firstFailure)
+        : log_(log),
+          failing_(std::move(failing)),
+          reply_(std::move(reply)),
+          firstFailure_(std::move(firstFailure)) {}
 
     Result<void> setSettings(std::string_view settings) override {
         return step(Step::Settings, "settings " + std::string(settings));
@@ -78,13 +81,14 @@ private:
         if (std::find(failing_.begin(), failing_.end(), which) != failing_.end()) {
             ++failures_;
             // A second failure (while closing after the first) must not replace the first.
-            return Failure{failures_ == 1 ? "falha primeira" : "falha segunda"};
+            return Failure{failures_ == 1 ? firstFailure_ : "falha segunda"};
         }
         return {};
     }
     Log& log_;
     std::vector<Step> failing_;
     std::string reply_;
+    std::string firstFailure_;
     bool open_ = false;
     int failures_ = 0;
 };
@@ -99,10 +103,11 @@ Run run(std::vector<Step> failing, const std::string& config = " 2400,n,8,1 ",
         const std::string& port = "5", const std::string& wait = "0",
         const std::string& reply =
             "\x02"
-            "01234\x03") {
+            "01234\x03",
+        const std::string& firstFailure = "falha primeira") {
     Run result;
     RecordingFields fields(result.log, config, port, wait);
-    ScriptedLine line(result.log, std::move(failing), reply);
+    ScriptedLine line(result.log, std::move(failing), reply, firstFailure);
     result.outcome = runWeightRequest(fields, line, [&](std::chrono::milliseconds ms) {
         result.log.push_back("sleep " + std::to_string(ms.count()));
     });
@@ -151,12 +156,15 @@ struct FailureCase {
     std::vector<Step> failing;
     std::size_t stepsRun;  // entries of the full run's log reached, the failing one included
     bool closes;           // the port was opened, so the request closes it
+    // A failure that says nothing is still a failure: the request stops all the same.
+    std::string description = "falha primeira";
     friend void PrintTo(const FailureCase& c, std::ostream* os) {
         constexpr const char* names[] = {"Settings", "Port", "Open", "Output", "Input", "Close"};
         *os << "failing";
         for (const Step step : c.failing) {
             *os << ' ' << names[static_cast<std::size_t>(step)];
         }
+        *os << " with \"" << c.description << '"';
     }
 };
 
@@ -164,7 +172,7 @@ class LineFailures : public testing::TestWithParam<FailureCase> {};
 
 TEST_P(LineFailures, StopTheRequestAndReportTheFirstFailure) {
     const auto& c = GetParam();
-    const auto result = run(c.failing);
+    const auto result = run(c.failing, " 2400,n,8,1 ", "5", "0", "01234", c.description);
 
     Log expected(fullRun.begin(), fullRun.begin() + static_cast<std::ptrdiff_t>(c.stepsRun));
     if (c.closes) {
@@ -172,7 +180,7 @@ TEST_P(LineFailures, StopTheRequestAndReportTheFirstFailure) {
     }
     EXPECT_EQ(result.log, expected);
     ASSERT_TRUE(result.outcome.failure);
-    EXPECT_EQ(result.outcome.failure->description, "falha primeira");
+    EXPECT_EQ(result.outcome.failure->description, c.description);
     EXPECT_EQ(result.outcome.failure->title, "Deu Pau!");
     EXPECT_FALSE(result.outcome.display) << "the display keeps its old text";
     EXPECT_FALSE(result.leftOpen);
@@ -186,7 +194,9 @@ INSTANTIATE_TEST_SUITE_P(
                     FailureCase{"Output", {Step::Output}, 6, true},
                     FailureCase{"Input", {Step::Input}, 9, true},
                     FailureCase{"OutputThenClose", {Step::Output, Step::Close}, 6, true},
-                    FailureCase{"InputThenClose", {Step::Input, Step::Close}, 9, true}),
+                    FailureCase{"InputThenClose", {Step::Input, Step::Close}, 9, true},
+                    FailureCase{"OpenWithoutDescription", {Step::Open}, 5, false, ""},
+                    FailureCase{"InputWithoutDescription", {Step::Input}, 9, true, ""}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(WeightRequest, AFailedCloseStillShowsTheReply) {
