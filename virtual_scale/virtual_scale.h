@@ -34,9 +34,11 @@ struct Options {
     unsigned baud = 2400;                // the scale's own line: it hears only clients at this baud
     double bitsPerByte = 10;             // start + data + parity + stop bits (1.5 stop bits exist)
     std::string linkPath;                // when set, a symlink to the slave, removed on close
-    // Both are called on the scale's thread, with no lock held. `log` gets one finished line
-    // (no newline) for each enquiry, each run of ignored bytes and each failure of the line;
-    // `onExchange` gets each enquiry once its reply has left (or it was found silent).
+    // Both are called with no lock held. `log` gets one finished line (no newline) for each
+    // enquiry, each run of ignored bytes and each failure of the line, on the scale's thread;
+    // but bytes that send() could not write are logged on send()'s caller's thread, so `log`
+    // may run on two threads at once. `onExchange` gets each enquiry once its reply has left
+    // (or it was found silent), on the scale's thread only.
     std::function<void(const std::string&)> log;
     std::function<void(const Exchange&)> onExchange;
 };
