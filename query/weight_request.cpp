@@ -16,7 +16,7 @@ Outcome failed(const std::string& description) {
 
 // After the port was opened a failure must not leave it held: close it, ignore a
 // second failure while closing, and report the first one.
-Outcome failedOpen(serial::SerialLine& line, const std::string& description) {
+Outcome failedWhileOpen(serial::SerialLine& line, const std::string& description) {
     (void)line.setPortOpen(false);
     return failed(description);
 }
@@ -49,19 +49,19 @@ Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, const Sleep& 
     }
 
     if (auto status = line.setOutput(enquiry); !status) {
-        return failedOpen(line, status.description());
+        return failedWhileOpen(line, status.description());
     }
 
     // Read only now: the enquiry is already on the line.
     const auto wait = convertWait(fields.wait());
     if (!wait) {
-        return failedOpen(line, wait.description());
+        return failedWhileOpen(line, wait.description());
     }
     sleep(wait.value());
 
     auto reply = line.getInput();
     if (!reply) {
-        return failedOpen(line, reply.description());
+        return failedWhileOpen(line, reply.description());
     }
 
     if (auto status = line.setPortOpen(false); !status) {
