@@ -62,7 +62,8 @@ struct QtSerialLine::State {
     std::string settingsText = "9600,n,8,1";
     LineSettings settings{9600, Parity::None, 8, StopBits::One};
     Port portId = std::int16_t{1};
-    std::string device = "/dev/ttyS0";
+    // Named as every other port is (COM1 on Windows); declared after portId, so set after it.
+    std::string device = portDevice(portId).value();
 
     std::string label() const { return portLabel(portId); }
 
