@@ -2,16 +2,17 @@
 
 namespace vardelmo::serial {
 
-std::optional<std::string> portDevice(const Port& port, Platform platform) {
+Result<std::string> portDevice(const Port& port, Platform platform) {
     if (const auto* path = std::get_if<std::string>(&port)) {
         if (path->empty()) {
-            return std::nullopt;
+            return Failure{"Porta inválida: o caminho do dispositivo está vazio."};
         }
         return *path;
     }
     const int number = std::get<std::int16_t>(port);
     if (number < 1) {
-        return std::nullopt;
+        return Failure{"Porta inválida: " + std::to_string(number) +
+                       " não é o número de uma porta; as portas são numeradas a partir de 1."};
     }
     if (platform == Platform::Windows) {
         return "COM" + std::to_string(number);
@@ -25,17 +26,9 @@ std::string portLabel(const Port& port, Platform platform) {
     }
     std::string label = "porta " + std::to_string(std::get<std::int16_t>(port));
     if (const auto device = portDevice(port, platform)) {
-        label += " (" + *device + ")";
+        label += " (" + device.value() + ")";
     }
     return label;
-}
-
-std::string noDeviceDescription(const Port& port) {
-    if (std::holds_alternative<std::string>(port)) {
-        return "Porta inválida: o caminho do dispositivo está vazio.";
-    }
-    return "Porta inválida: " + std::to_string(std::get<std::int16_t>(port)) +
-           " não é o número de uma porta; as portas são numeradas a partir de 1.";
 }
 
 }  // namespace vardelmo::serial

@@ -119,18 +119,18 @@ Result<void> QtSerialLine::setSettings(std::string_view settings) {
 }
 
 Result<void> QtSerialLine::setPort(const Port& port) {
-    const auto device = portDevice(port);
+    auto device = portDevice(port);
     if (!device) {
-        return Failure{noDeviceDescription(port)};
+        return Failure{device.description()};
     }
     // Switching devices under an open port would leave the failure texts and the
     // device held out of step; the port is closed between requests anyway.
-    if (state_->port.isOpen() && *device != state_->device) {
+    if (state_->port.isOpen() && device.value() != state_->device) {
         return Failure{"A " + state_->label() +
                        " está aberta; feche-a antes de escolher outra porta."};
     }
     state_->portId = port;
-    state_->device = *device;
+    state_->device = std::move(device).value();
     return {};
 }
 

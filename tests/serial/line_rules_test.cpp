@@ -104,7 +104,8 @@ class PortNaming : public testing::TestWithParam<NamingCase> {};
 
 TEST_P(PortNaming, GivesTheDeviceAndTheLabel) {
     const auto& c = GetParam();
-    EXPECT_EQ(portDevice(c.port, c.platform).value_or(""), c.device);
+    const auto device = portDevice(c.port, c.platform);
+    EXPECT_EQ(device ? device.value() : "", c.device);
     EXPECT_EQ(portLabel(c.port, c.platform), c.label);
 }
 
@@ -125,10 +126,10 @@ INSTANTIATE_TEST_SUITE_P(
                    "porta /dev/ttyUSB0"}));
 
 TEST(PortNaming, RefusalsSayWhy) {
-    EXPECT_EQ(noDeviceDescription(std::int16_t{0}),
+    EXPECT_EQ(portDevice(std::int16_t{0}).description(),
               "Porta inválida: 0 não é o número de uma porta; as portas são numeradas a partir "
               "de 1.");
-    EXPECT_EQ(noDeviceDescription(std::string()),
+    EXPECT_EQ(portDevice(std::string()).description(),
               "Porta inválida: o caminho do dispositivo está vazio.");
 }
 
