@@ -3,10 +3,10 @@
 #include <QFileInfo>
 #include <QSerialPort>
 #include <QString>
-#include <algorithm>
 
 #include "serial/line_settings.h"
 #include "serial/port_name.h"
+#include "serial/write_timeout.h"
 
 namespace vardelmo::serial {
 namespace {
@@ -46,13 +46,6 @@ bool apply(QSerialPort& port, const LineSettings& settings) {
            port.setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits)) &&
            port.setParity(toQt(settings.parity)) && port.setStopBits(toQt(settings.stopBits)) &&
            port.setFlowControl(QSerialPort::NoFlowControl);
-}
-
-// Generous: a few bytes take milliseconds even at 300 baud; the margin only
-// keeps a line stalled by the hardware from blocking the request for ever.
-int writeTimeoutMs(std::size_t bytes, std::int32_t baud) {
-    const auto lineTime = static_cast<long long>(bytes) * 12 * 1000 / baud;
-    return static_cast<int>(std::min<long long>(2000 + lineTime, 60'000));
 }
 
 }  // namespace
