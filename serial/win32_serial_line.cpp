@@ -1,0 +1,286 @@
+#include "serial/win32_serial_line.h"
+
+#include <windows.h>
+
+#include "serial/line_settings.h"
+#include "serial/port_name.h"
+#include "serial/write_timeout.h"
+
+namespace vardelmo::serial {
+namespace {
+
+BYTE toWin32(Parity parity) {
+    switch (parity) {
+        case Parity::Even:
+            return EVENPARITY;
+        case Parity::Odd:
+            return ODDPARITY;
+        case Parity::Mark:
+            return MARKPARITY;
+        case Parity::Space:
+            return SPACEPARITY;
+        case Parity::None:
+            break;
+    }
+    return NOPARITY;
+}
+
+BYTE toWin32(StopBits stopBits) {
+    switch (stopBits) {
+        case StopBits::OneAndHalf:
+            return ONE5STOPBITS;
+        case StopBits::Two:
+            return TWOSTOPBITS;
+        case StopBits::One:
+            break;
+    }
+    return ONESTOPBIT;
+}
+
+// Starts from the driver's state so fields this line does not own keep their values.
+bool configure(HANDLE handle, const LineSettings& settings) {
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    if (!GetCommState(handle, &dcb)) {
+        return false;
+    }
+    dcb.BaudRate = static_cast<DWORD>(settings.baud);
+    dcb.ByteSize = static_cast<BYTE>(settings.dataBits);
+    dcb.Parity = toWin32(settings.parity);
+    dcb.StopBits = toWin32(settings.stopBits);
+    dcb.fBinary = TRUE;
+    dcb.fParity = settings.parity != Parity::None;
+    // No flow control, and DTR and RTS raised as a POSIX terminal raises them on
+    // opening: some scales only talk to a line that shows them a terminal is there.
+    dcb.fOutxCtsFlow = FALSE;
+    dcb.fOutxDsrFlow = FALSE;
+    dcb.fDsrSensitivity = FALSE;
+    dcb.fDtrControl = DTR_CONTROL_ENABLE;
+    dcb.fRtsControl = RTS_CONTROL_ENABLE;
+    dcb.fOutX = FALSE;
+    dcb.fInX = FALSE;
+    // The reply is shown raw: no byte is replaced or dropped, and a line error
+    // does not stall the reads that follow it.
+    dcb.fErrorChar = FALSE;
+    dcb.fNull = FALSE;
+    dcb.fAbortOnError = FALSE;
+    return SetCommState(handle, &dcb) != FALSE;
+}
+
+// Reads return at once with what is held (interval MAXDWORD, no totals): the
+// request has done its waiting before it reads. Writes get the time `bytes` may take.
+bool setTimeouts(HANDLE handle, std::size_t bytes, std::int32_t baud) {
+    COMMTIMEOUTS timeouts{};
+    timeouts.ReadIntervalTimeout = MAXDWORD;
+    timeouts.WriteTotalTimeoutConstant = static_cast<DWORD>(writeTimeoutMs(bytes, baud));
+    return SetCommTimeouts(handle, &timeouts) != FALSE;
+}
+
+// COM1 to COM9 also open by their bare names, COM10 and above only through the
+// device namespace, so every port goes through it.
+std::string devicePath(const std::string& device) {
+    if (device.starts_with("\\\\")) {
+        return device;
+    }
+    return "\\\\.\\" + device;
+}
+
+}  // namespace
+
+std::string win32FailureText(Win32Step step, std::uint32_t error, const std::string& label,
+                             std::string_view settings) {
+    const std::string lost = ": o dispositivo foi desconectado ou deixou de responder.";
+    switch (step) {
+        case Win32Step::Open:
+            switch (error) {
+                case ERROR_FILE_NOT_FOUND:
+                case ERROR_PATH_NOT_FOUND:
+                case ERROR_INVALID_NAME:
+                    return "Não foi possível abrir a " + label + ": dispositivo não encontrado.";
+                // A port has one owner at a time; the system tells a second one "access denied".
+                case ERROR_ACCESS_DENIED:
+                case ERROR_SHARING_VIOLATION:
+                    return "A " + label + " está em uso por outro programa.";
+                default:
+                    return "Não foi possível abrir a " + label + ": o sistema recusou a abertura.";
+            }
+        case Win32Step::Configure:
+            return "Não foi possível abrir a " + label +
+                   ": o dispositivo não aceita a configuração \"" + std::string(settings) +
+                   "\" ou não é uma porta serial.";
+        case Win32Step::Reconfigure:
+            return "Não foi possível aplicar a configuração \"" + std::string(settings) + "\" à " +
+                   label + ".";
+        case Win32Step::Purge:
+            return "Não foi possível limpar a entrada da " + label + ".";
+        case Win32Step::Write:
+            switch (error) {
+                case ERROR_TIMEOUT:
+                case ERROR_SEM_TIMEOUT:
+                case WAIT_TIMEOUT:
+                    return "A " + label + " não conseguiu enviar os dados a tempo.";
+                default:
+                    return "Não foi possível enviar dados para a " + label + lost;
+            }
+        case Win32Step::Read:
+            break;
+    }
+    return "Não foi possível ler da " + label + lost;
+}
+
+struct Win32SerialLine::State {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    std::string settingsText = "9600,n,8,1";
+    LineSettings settings{9600, Parity::None, 8, StopBits::One};
+    Port portId = std::int16_t{1};
+    // Named as every other port is; declared after portId, so set after it.
+    std::string device = portDevice(portId).value();
+
+    bool isOpen() const { return handle != INVALID_HANDLE_VALUE; }
+
+    void close() {
+        if (isOpen()) {
+            CloseHandle(handle);
+            handle = INVALID_HANDLE_VALUE;
+        }
+    }
+
+    // Reads the system's error before anything else can overwrite it.
+    Failure failure(Win32Step step) const {
+        return failure(step, static_cast<std::uint32_t>(GetLastError()));
+    }
+
+    Failure failure(Win32Step step, std::uint32_t error) const {
+        return Failure{win32FailureText(step, error, portLabel(portId), settingsText)};
+    }
+
+    // Closes the half-opened port, keeping the error of the step that failed.
+    Failure abandonOpening(Win32Step step) {
+        auto failed = failure(step);
+        close();
+        return failed;
+    }
+
+    Failure notOpen() const { return Failure{"A " + portLabel(portId) + " não está aberta."}; }
+};
+
+Win32SerialLine::Win32SerialLine() : state_(std::make_unique<State>()) {}
+
+Win32SerialLine::~Win32SerialLine() {
+    state_->close();
+}
+
+Result<void> Win32SerialLine::setSettings(std::string_view settings) {
+    auto parsed = parseLineSettings(settings);
+    if (!parsed) {
+        return Failure{parsed.description()};
+    }
+    const auto& accepted = parsed.value();
+    if (state_->isOpen() && !configure(state_->handle, accepted)) {
+        const auto error = static_cast<std::uint32_t>(GetLastError());
+        return Failure{
+            win32FailureText(Win32Step::Reconfigure, error, portLabel(state_->portId), settings)};
+    }
+    state_->settings = accepted;
+    state_->settingsText = std::string(settings);
+    return {};
+}
+
+Result<void> Win32SerialLine::setPort(const Port& port) {
+    auto device = portDevice(port);
+    if (!device) {
+        return Failure{device.description()};
+    }
+    // Switching devices under an open port would leave the failure texts and the
+    // device held out of step; the port is closed between requests anyway.
+    if (state_->isOpen() && device.value() != state_->device) {
+        return Failure{"A " + portLabel(state_->portId) +
+                       " está aberta; feche-a antes de escolher outra porta."};
+    }
+    state_->portId = port;
+    state_->device = std::move(device).value();
+    return {};
+}
+
+Result<void> Win32SerialLine::setPortOpen(bool open) {
+    // Opening an open port starts afresh, so it too shows only what arrives from now on.
+    state_->close();
+    if (!open) {
+        return {};
+    }
+    auto& state = *state_;
+    state.handle = CreateFileA(devicePath(state.device).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                               nullptr, OPEN_EXISTING, 0, nullptr);
+    if (!state.isOpen()) {
+        return state.failure(Win32Step::Open);
+    }
+    // The settings are in force before the first byte goes out.
+    if (!configure(state.handle, state.settings) ||
+        !setTimeouts(state.handle, 1, state.settings.baud)) {
+        return state.abandonOpening(Win32Step::Configure);
+    }
+    // A port keeps unread bytes across closes; the reply must be only what the
+    // scale sends from this opening on.
+    if (!PurgeComm(state.handle, PURGE_RXCLEAR | PURGE_RXABORT)) {
+        return state.abandonOpening(Win32Step::Purge);
+    }
+    return {};
+}
+
+Result<void> Win32SerialLine::setOutput(std::string_view bytes) {
+    auto& state = *state_;
+    if (!state.isOpen()) {
+        return state.notOpen();
+    }
+    if (bytes.empty()) {
+        return {};
+    }
+    if (!setTimeouts(state.handle, bytes.size(), state.settings.baud)) {
+        return state.failure(Win32Step::Write);
+    }
+    const auto size = static_cast<DWORD>(bytes.size());
+    DWORD written = 0;
+    if (!WriteFile(state.handle, bytes.data(), size, &written, nullptr)) {
+        return state.failure(Win32Step::Write);
+    }
+    // A write that ran out of time returns success with fewer bytes written.
+    if (written != bytes.size()) {
+        return state.failure(Win32Step::Write, ERROR_TIMEOUT);
+    }
+    return {};
+}
+
+Result<std::string> Win32SerialLine::getInput() {
+    auto& state = *state_;
+    if (!state.isOpen()) {
+        return state.notOpen();
+    }
+    // What the system holds, no waiting: the request has done its waiting already. The
+    // queue is looked at again after each read because a driver may hold more than it
+    // reports at once; the bound only stops a device that never pauses.
+    std::string received;
+    constexpr int maxTurns = 32;
+    for (int turn = 0; turn < maxTurns; ++turn) {
+        DWORD errors = 0;
+        COMSTAT status{};
+        if (!ClearCommError(state.handle, &errors, &status)) {
+            return state.failure(Win32Step::Read);
+        }
+        if (status.cbInQue == 0) {
+            break;
+        }
+        const auto start = received.size();
+        received.resize(start + status.cbInQue);
+        DWORD read = 0;
+        if (!ReadFile(state.handle, received.data() + start, status.cbInQue, &read, nullptr)) {
+            return state.failure(Win32Step::Read);
+        }
+        received.resize(start + read);
+        if (read == 0) {
+            break;
+        }
+    }
+    return received;
+}
+
+}  // namespace vardelmo::serial
