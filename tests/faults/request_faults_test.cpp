@@ -12,7 +12,7 @@
 #include "query/weight_request.h"
 #include "serial/qt_serial_line.h"
 #include "tests/faults/other_process.h"
-#include "tests/serial/slave_probe.h"
+#include "tests/support/slave_probe.h"
 #include "virtual_scale/virtual_scale.h"
 
 namespace vardelmo::query {
@@ -20,7 +20,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using faults::OtherProcess;
-using serial::testing::SlaveProbe;
+using test_support::SlaveProbe;
 
 constexpr auto kPatience = 5s;  // a safety net only: every wait ends at its event
 

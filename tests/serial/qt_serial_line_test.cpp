@@ -4,14 +4,14 @@
 
 #include <QSerialPort>
 
-#include "tests/serial/slave_probe.h"
+#include "tests/support/slave_probe.h"
 #include "virtual_scale/virtual_scale.h"
 
 namespace vardelmo::serial {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::SlaveProbe;
+using test_support::SlaveProbe;
 
 // Safety nets only: every wait returns as soon as its event happens.
 constexpr auto kPatience = 5s;

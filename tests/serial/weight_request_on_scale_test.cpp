@@ -4,7 +4,7 @@
 
 #include "query/weight_request.h"
 #include "serial/qt_serial_line.h"
-#include "tests/serial/slave_probe.h"
+#include "tests/support/slave_probe.h"
 #include "virtual_scale/virtual_scale.h"
 
 namespace vardelmo::query {
@@ -23,7 +23,7 @@ struct TypedFields : Fields {
 
 struct ScaleRun {
     std::unique_ptr<vscale::VirtualScale> scale;
-    std::unique_ptr<serial::testing::SlaveProbe> probe;
+    std::unique_ptr<test_support::SlaveProbe> probe;
 };
 
 ScaleRun startScale() {
@@ -34,7 +34,7 @@ ScaleRun startScale() {
     run.scale = vscale::VirtualScale::open(options, error);
     EXPECT_TRUE(run.scale) << error;
     if (run.scale) {
-        run.probe = std::make_unique<serial::testing::SlaveProbe>(run.scale->path());
+        run.probe = std::make_unique<test_support::SlaveProbe>(run.scale->path());
     }
     return run;
 }

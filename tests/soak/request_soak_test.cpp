@@ -10,7 +10,7 @@
 
 #include "query/weight_request.h"
 #include "serial/qt_serial_line.h"
-#include "tests/serial/slave_probe.h"
+#include "tests/support/slave_probe.h"
 #include "virtual_scale/virtual_scale.h"
 
 namespace vardelmo::query {
@@ -104,7 +104,7 @@ private:
         if (!scale_) {
             return false;
         }
-        probe_ = std::make_unique<serial::testing::SlaveProbe>(scale_->path());
+        probe_ = std::make_unique<test_support::SlaveProbe>(scale_->path());
         fields_.portText = link_;
         // A few milliseconds: with no pacing and no delay the scale answers within a
         // fraction of one, so the reply is whole before the tool reads once.
@@ -115,7 +115,7 @@ private:
     std::string link_;
     std::string error_;
     std::unique_ptr<vscale::VirtualScale> scale_;
-    std::unique_ptr<serial::testing::SlaveProbe> probe_;
+    std::unique_ptr<test_support::SlaveProbe> probe_;
     TypedFields fields_;
     serial::QtSerialLine line_;
 };

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-namespace vardelmo::serial::testing {
+namespace vardelmo::test_support {
 
 // Watches the input queue of a pseudo-terminal's slave without reading it.
 // Bytes a scale writes reach the slave's queue a moment after its write()
@@ -27,4 +27,4 @@ private:
     int fd_ = -1;
 };
 
-}  // namespace vardelmo::serial::testing
+}  // namespace vardelmo::test_support

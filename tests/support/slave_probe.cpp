@@ -1,4 +1,4 @@
-#include "tests/serial/slave_probe.h"
+#include "tests/support/slave_probe.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -7,7 +7,7 @@
 
 #include <thread>
 
-namespace vardelmo::serial::testing {
+namespace vardelmo::test_support {
 
 SlaveProbe::SlaveProbe(const std::string& path)
     : fd_(::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {}
@@ -44,4 +44,4 @@ bool SlaveProbe::waitForQueued(std::size_t count, std::chrono::milliseconds time
     return true;
 }
 
-}  // namespace vardelmo::serial::testing
+}  // namespace vardelmo::test_support
