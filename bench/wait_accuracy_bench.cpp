@@ -7,14 +7,15 @@
 #include <vector>
 
 #include "bench/percentiles.h"
-#include "bench/typed_fields.h"
 #include "query/weight_request.h"
 #include "serial/qt_serial_line.h"
+#include "tests/support/typed_fields.h"
 #include "virtual_scale/virtual_scale.h"
 
 namespace vardelmo::bench {
 namespace {
 
+using test_support::TypedFields;
 using Clock = std::chrono::steady_clock;
 
 // The tool's line, noting when the request reaches the read.

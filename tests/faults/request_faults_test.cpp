@@ -12,7 +12,9 @@
 #include "query/weight_request.h"
 #include "serial/qt_serial_line.h"
 #include "tests/faults/other_process.h"
+#include "tests/support/patience.h"
 #include "tests/support/slave_probe.h"
+#include "tests/support/typed_fields.h"
 #include "virtual_scale/virtual_scale.h"
 
 namespace vardelmo::query {
@@ -20,21 +22,13 @@ namespace {
 
 using namespace std::chrono_literals;
 using faults::OtherProcess;
+using test_support::kPatience;
 using test_support::SlaveProbe;
-
-constexpr auto kPatience = 5s;  // a safety net only: every wait ends at its event
+using test_support::TypedFields;
 
 const std::string kFrame =
     "\x02"
     "01234\x03";
-
-struct TypedFields : Fields {
-    std::string portText;
-    std::string waitText = "0";
-    std::string config() override { return "2400,n,8,1"; }
-    std::string port() override { return portText; }
-    std::string wait() override { return waitText; }
-};
 
 std::unique_ptr<vscale::VirtualScale> openScale(const std::string& link = {}) {
     vscale::Options options;

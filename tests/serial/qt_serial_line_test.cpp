@@ -4,17 +4,15 @@
 
 #include <QSerialPort>
 
+#include "tests/support/patience.h"
 #include "tests/support/slave_probe.h"
 #include "virtual_scale/virtual_scale.h"
 
 namespace vardelmo::serial {
 namespace {
 
-using namespace std::chrono_literals;
+using test_support::kPatience;
 using test_support::SlaveProbe;
-
-// Safety nets only: every wait returns as soon as its event happens.
-constexpr auto kPatience = 5s;
 
 const std::string kFrame =
     "\x02"

@@ -4,7 +4,9 @@
 
 #include "query/weight_request.h"
 #include "serial/qt_serial_line.h"
+#include "tests/support/patience.h"
 #include "tests/support/slave_probe.h"
+#include "tests/support/typed_fields.h"
 #include "virtual_scale/virtual_scale.h"
 
 namespace vardelmo::query {
@@ -12,14 +14,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr auto kPatience = 5s;
-
-struct TypedFields : Fields {
-    std::string configText, portText, waitText;
-    std::string config() override { return configText; }
-    std::string port() override { return portText; }
-    std::string wait() override { return waitText; }
-};
+using test_support::kPatience;
+using test_support::TypedFields;
 
 struct ScaleRun {
     std::unique_ptr<vscale::VirtualScale> scale;

@@ -10,20 +10,22 @@
 
 #include "query/weight_request.h"
 #include "serial/qt_serial_line.h"
+#include "tests/support/patience.h"
 #include "tests/support/slave_probe.h"
+#include "tests/support/typed_fields.h"
 #include "virtual_scale/virtual_scale.h"
 
 namespace vardelmo::query {
 namespace {
 
 using namespace std::chrono_literals;
+using test_support::kPatience;
 
 constexpr int kRequests = 10'000;
 constexpr int kWarmUp = 200;
 // The scale logs every exchange for the tests that inspect it; a fresh one every so often
 // keeps that log from counting against the tool's memory.
 constexpr int kScaleLife = 500;
-constexpr auto kPatience = 5s;
 
 std::size_t openDescriptors() {
     std::size_t count = 0;
@@ -43,14 +45,6 @@ long residentKb() {
     }
     return -1;
 }
-
-struct TypedFields : Fields {
-    std::string portText;
-    std::string waitText;
-    std::string config() override { return "2400,n,8,1"; }
-    std::string port() override { return portText; }
-    std::string wait() override { return waitText; }
-};
 
 class Soak {
 public:
@@ -116,7 +110,7 @@ private:
     std::string error_;
     std::unique_ptr<vscale::VirtualScale> scale_;
     std::unique_ptr<test_support::SlaveProbe> probe_;
-    TypedFields fields_;
+    test_support::TypedFields fields_;
     serial::QtSerialLine line_;
 };
 

@@ -4,7 +4,7 @@
 
 #include "query/weight_request.h"
 
-namespace vardelmo::bench {
+namespace vardelmo::test_support {
 
 // The window's three settings fields, as typed by an operator.
 struct TypedFields : query::Fields {
@@ -16,4 +16,4 @@ struct TypedFields : query::Fields {
     std::string wait() override { return waitText; }
 };
 
-}  // namespace vardelmo::bench
+}  // namespace vardelmo::test_support

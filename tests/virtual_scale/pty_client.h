@@ -8,10 +8,11 @@
 #include <chrono>
 #include <string>
 
+#include "tests/support/patience.h"
+
 namespace vardelmo::vscale::testing {
 
-// Generous: only a broken scale ever makes a test wait this long.
-inline constexpr std::chrono::milliseconds kPatience{5000};
+using test_support::kPatience;
 
 // The port as the tool opens it: raw, at the given speed, with stale input thrown away.
 inline int openClient(const std::string& path, speed_t speed = B2400) {
