@@ -1,7 +1,6 @@
 // Faults a technician meets, each through a whole request on the tool's own line: the right
 // text or a clear description, and the port free to open again at once.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QSerialPort>
@@ -11,7 +10,7 @@
 
 #include "query/weight_request.h"
 #include "serial/qt_serial_line.h"
-#include "tests/faults/other_process.h"
+#include "tests/support/child_process.h"
 #include "tests/support/patience.h"
 #include "tests/support/slave_probe.h"
 #include "tests/support/typed_fields.h"
@@ -21,7 +20,7 @@ namespace vardelmo::query {
 namespace {
 
 using namespace std::chrono_literals;
-using faults::OtherProcess;
+using test_support::ChildProcess;
 using test_support::kPatience;
 using test_support::SlaveProbe;
 using test_support::TypedFields;
@@ -123,10 +122,11 @@ TEST(RequestFaults, APortHeldByAnotherProgramIsNamedAndOpensOnceReleased) {
     }
     auto scale = openScale();
     ASSERT_TRUE(scale);
-    OtherProcess holder({}, {"VARDELMO_HOLD_PORT=" + scale->path()},
-                        "RequestFaults.APortHeldByAnotherProgram*");
+    ChildProcess holder(
+        {test_support::selfPath(), "--gtest_filter=RequestFaults.APortHeldByAnotherProgram*"},
+        {"VARDELMO_HOLD_PORT=" + scale->path()});
     ASSERT_TRUE(holder.started());
-    ASSERT_TRUE(holder.waitForLine("held"));
+    ASSERT_TRUE(holder.waitForOutputLine("held"));
 
     TypedFields fields;
     fields.portText = scale->path();
@@ -171,19 +171,19 @@ TEST(RequestFaults, AUserWithoutPermissionIsToldSoAndThePortStaysFree) {
         ~Removed() { fs::remove_all(path); }
     } removed{dir};
     fs::create_directory(dir);
-    fs::copy_file(faults::selfPath(), dir / "fault_tests");
+    fs::copy_file(test_support::selfPath(), dir / "fault_tests");
     const auto open = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                       fs::perms::others_read | fs::perms::others_exec;
     fs::permissions(dir, open);
     fs::permissions(dir / "fault_tests", open);
-    OtherProcess nobody({"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"},
-                        {"VARDELMO_FORBIDDEN_PORT=" + scale->path()},
-                        "RequestFaults.AUserWithoutPermission*", (dir / "fault_tests").string());
+    ChildProcess nobody(
+        {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups",
+         (dir / "fault_tests").string(), "--gtest_filter=RequestFaults.AUserWithoutPermission*"},
+        {"VARDELMO_FORBIDDEN_PORT=" + scale->path()});
     ASSERT_TRUE(nobody.started());
-    EXPECT_TRUE(nobody.waitForLine("checked as uid 65534")) << "the case did not run as nobody";
-    const int status = nobody.finish();
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the run as nobody failed; see its output above";
+    EXPECT_TRUE(nobody.waitForOutputLine("checked as uid 65534"))
+        << "the case did not run as nobody";
+    EXPECT_EQ(nobody.finish(), 0) << "the run as nobody failed; see its output above";
     EXPECT_EQ(scale->received(), "");
 
     serial::QtSerialLine line;

@@ -2,19 +2,29 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <csignal>
 #include <string>
 #include <vector>
 
-#include "tests/virtual_scale/scale_process.h"
+#include "tests/support/child_process.h"
+#include "tests/virtual_scale/pty_client.h"
 
 namespace vardelmo::vscale::testing {
 namespace {
 
+using test_support::ChildProcess;
+
 const std::string kEnq = "\x05";
+
+// The command run as its users run it.
+std::vector<std::string> scaleCommand(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), VARDELMO_VIRTUAL_SCALE);
+    return arguments;
+}
 
 // A process that has printed its terminal, and a client on it.
 struct Running {
-    explicit Running(const std::vector<std::string>& arguments) : process(arguments) {
+    explicit Running(const std::vector<std::string>& arguments) : process(scaleCommand(arguments)) {
         if (process.started()) {
             path = process.outputLine().value_or("");
         }
@@ -32,7 +42,7 @@ struct Running {
         return readBytes(client, replySize);
     }
 
-    ScaleProcess process;
+    ChildProcess process;
     std::string path;
     int client = -1;
 };
@@ -136,7 +146,7 @@ TEST(ScaleCommandTest, LinkExistsWhileRunningAndGoesAfter) {
 class RefusedOptionTest : public ::testing::TestWithParam<std::vector<std::string>> {};
 
 TEST_P(RefusedOptionTest, ExitsWithStatusTwoAndSaysWhy) {
-    ScaleProcess process(GetParam());
+    ChildProcess process(scaleCommand(GetParam()));
     ASSERT_TRUE(process.started());
     EXPECT_EQ(process.outputLine(), std::nullopt);  // no terminal was opened
     EXPECT_EQ(process.exitStatus(), 2);
