@@ -7,15 +7,10 @@
 
 #include "serial/line_settings.h"
 #include "serial/port_name.h"
+#include "tests/serial/accepted_settings.h"
 
 namespace vardelmo::serial {
 namespace {
-
-struct SettingsCase {
-    std::string text;
-    LineSettings expected;
-    friend void PrintTo(const SettingsCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
-};
 
 class AcceptedSettings : public testing::TestWithParam<SettingsCase> {};
 
@@ -25,18 +20,7 @@ TEST_P(AcceptedSettings, AreRead) {
     EXPECT_EQ(parsed.value(), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, AcceptedSettings,
-    testing::Values(SettingsCase{"2400,n,8,1", {2400, Parity::None, 8, StopBits::One}},
-                    SettingsCase{"9600,E,7,2", {9600, Parity::Even, 7, StopBits::Two}},
-                    SettingsCase{"300,o,5,1", {300, Parity::Odd, 5, StopBits::One}},
-                    SettingsCase{"115200,M,6,2", {115200, Parity::Mark, 6, StopBits::Two}},
-                    SettingsCase{"1200,s,8,1", {1200, Parity::Space, 8, StopBits::One}},
-                    SettingsCase{"14400,N,8,1", {14400, Parity::None, 8, StopBits::One}},
-                    // Rates outside the usual list are the system's to judge at opening.
-                    SettingsCase{"31250,n,8,1", {31250, Parity::None, 8, StopBits::One}},
-                    SettingsCase{"2147483647,n,8,1",
-                                 {2147483647, Parity::None, 8, StopBits::One}}));
+INSTANTIATE_TEST_SUITE_P(Table, AcceptedSettings, testing::ValuesIn(kAcceptedSettings));
 
 struct RefusedCase {
     std::string text;

@@ -4,6 +4,7 @@
 
 #include <QSerialPort>
 
+#include "tests/serial/accepted_settings.h"
 #include "tests/support/patience.h"
 #include "tests/support/slave_probe.h"
 #include "virtual_scale/virtual_scale.h"
@@ -114,6 +115,19 @@ TEST_F(QtSerialLineTest, SettingsReachTheDeviceAtTheOpening) {
     EXPECT_EQ(scale->exchanges().front().clientBaud, 9600u);
     EXPECT_EQ(scale->exchanges().front().sent, "") << "the scale listens at 2400 baud only";
 }
+
+// The parity and the stop bits reach the device at the opening: the terminal shows what it
+// keeps of them.
+class SettingsOnTheTerminal : public QtSerialLineTest,
+                              public testing::WithParamInterface<SettingsCase> {};
+
+TEST_P(SettingsOnTheTerminal, KeepTheirParityAndStopBits) {
+    ASSERT_TRUE(line.setSettings(GetParam().text));
+    open();
+    EXPECT_EQ(probe->controlFlags() & kParityAndStopFlags, GetParam().terminalFlags);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SettingsOnTheTerminal, testing::ValuesIn(kAcceptedSettings));
 
 TEST_F(QtSerialLineTest, BadSettingsAreRefusedAndTheLastGoodOnesKept) {
     EXPECT_EQ(line.setSettings("2400,x,8,1").description(),

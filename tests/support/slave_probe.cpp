@@ -23,6 +23,11 @@ std::size_t SlaveProbe::queued() const {
     return ::ioctl(fd_, FIONREAD, &count) == 0 && count > 0 ? static_cast<std::size_t>(count) : 0;
 }
 
+tcflag_t SlaveProbe::controlFlags() const {
+    termios line{};
+    return ::tcgetattr(fd_, &line) == 0 ? line.c_cflag : 0;
+}
+
 bool SlaveProbe::waitForQueued(std::size_t count, std::chrono::milliseconds timeout) const {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (queued() < count) {

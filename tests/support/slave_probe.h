@@ -1,5 +1,7 @@
 #pragma once
 
+#include <termios.h>
+
 #include <chrono>
 #include <cstddef>
 #include <string>
@@ -22,6 +24,8 @@ public:
     // True once at least `count` bytes wait to be read.
     bool waitForQueued(std::size_t count, std::chrono::milliseconds timeout) const;
     std::size_t queued() const;
+    // The terminal's control flags (c_cflag) as whoever has it open last set them.
+    tcflag_t controlFlags() const;
 
 private:
     int fd_ = -1;
