@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QSerialPort>
+#include <utility>
 
 #include "tests/serial/accepted_settings.h"
 #include "tests/support/patience.h"
@@ -141,12 +142,20 @@ TEST_F(QtSerialLineTest, BadSettingsAreRefusedAndTheLastGoodOnesKept) {
     EXPECT_EQ(scale->exchanges().front().clientLine, "2400,n,8,1");
 }
 
-TEST_F(QtSerialLineTest, AMissingDeviceIsNamedAndTheNextPortOpens) {
-    ASSERT_TRUE(line.setPort(std::string("/dev/vardelmo-absent")));
-    EXPECT_EQ(line.setPortOpen(true).description(),
-              "Não foi possível abrir a porta /dev/vardelmo-absent: dispositivo não encontrado.");
-    ASSERT_TRUE(line.setPort(scale->path()));
-    open();
+TEST_F(QtSerialLineTest, ADeviceThatCannotBeOpenedIsNamedAndTheNextPortOpens) {
+    const std::pair<std::string, std::string> devices[] = {
+        {"/dev/vardelmo-absent", "dispositivo não encontrado"},
+        // A device, but no terminal: it takes no line settings at all.
+        {"/dev/null",
+         "o dispositivo não aceita a configuração \"2400,n,8,1\" ou não é uma porta serial"}};
+    for (const auto& [device, reason] : devices) {
+        ASSERT_TRUE(line.setPort(device));
+        EXPECT_EQ(line.setPortOpen(true).description(),
+                  "Não foi possível abrir a porta " + device + ": " + reason + ".");
+        ASSERT_TRUE(line.setPort(scale->path()));
+        open();
+        ASSERT_TRUE(line.setPortOpen(false));
+    }
 }
 
 TEST_F(QtSerialLineTest, APortHeldByAnotherProgramIsNamedAndOpensOnceReleased) {
@@ -169,6 +178,9 @@ TEST_F(QtSerialLineTest, AVanishedScaleIsNamedAndAFreshOneOpens) {
     EXPECT_EQ(line.setOutput(std::string_view("\x05", 1)).description(),
               "Não foi possível enviar dados para a porta " + scale->path() +
                   ": o dispositivo foi desconectado ou deixou de responder.");
+    EXPECT_EQ(
+        line.setSettings("9600,n,8,1").description(),
+        "Não foi possível aplicar a configuração \"9600,n,8,1\" à porta " + scale->path() + ".");
     EXPECT_TRUE(line.setPortOpen(false));
 
     scale = openScale();
