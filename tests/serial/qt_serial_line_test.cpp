@@ -1,11 +1,17 @@
 #include "serial/qt_serial_line.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <QSerialPort>
+#include <cerrno>
 #include <utility>
 
 #include "tests/serial/accepted_settings.h"
+#include "tests/serial/injected_fault.h"
 #include "tests/support/patience.h"
 #include "tests/support/slave_probe.h"
 #include "virtual_scale/virtual_scale.h"
@@ -206,6 +212,68 @@ TEST_F(QtSerialLineTest, AClosedPortRefusesTraffic) {
               "A porta " + scale->path() + " não está aberta.");
     EXPECT_EQ(line.getInput().description(), "A porta " + scale->path() + " não está aberta.");
     EXPECT_TRUE(line.setPortOpen(false)) << "closing a closed port is harmless";
+}
+
+TEST_F(QtSerialLineTest, InputThatCannotBeClearedIsNamedAndThePortLetGo) {
+    {
+        InjectedFault fault(SystemFault::InputNotCleared, scale->path());
+        EXPECT_EQ(line.setPortOpen(true).description(),
+                  "Não foi possível limpar a entrada da porta " + scale->path() + ".");
+        EXPECT_EQ(fault.hits(), 1);
+    }
+    QSerialPort other;
+    other.setPortName(QString::fromStdString(scale->path()));
+    EXPECT_TRUE(other.open(QIODevice::ReadWrite)) << "the line still holds the port";
+}
+
+// A terminal whose other side never reads, already full: the device takes no byte more.
+class StalledTerminal {
+public:
+    StalledTerminal() : master_(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC)) {
+        if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
+            return;
+        }
+        slave_ = ::open(::ptsname(master_), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        termios raw{};
+        if (slave_ < 0 || ::tcgetattr(slave_, &raw) != 0) {
+            return;
+        }
+        ::cfmakeraw(&raw);
+        ::tcsetattr(slave_, TCSANOW, &raw);
+        const std::string block(1024, 'x');
+        while (::write(slave_, block.data(), block.size()) > 0) {
+        }
+        if (errno == EAGAIN) {
+            path_ = ::ptsname(master_);
+        }
+    }
+    ~StalledTerminal() {
+        for (const int fd : {slave_, master_}) {
+            if (fd >= 0) {
+                ::close(fd);
+            }
+        }
+    }
+    StalledTerminal(const StalledTerminal&) = delete;
+    StalledTerminal& operator=(const StalledTerminal&) = delete;
+    const std::string& path() const { return path_; }  // empty if it could not be filled
+
+private:
+    int master_;
+    int slave_ = -1;
+    std::string path_;
+};
+
+TEST(QtSerialLineStalled, AnEnquiryTheDeviceDoesNotTakeInTimeIsNamed) {
+    StalledTerminal terminal;
+    ASSERT_FALSE(terminal.path().empty());
+    QtSerialLine line;
+    ASSERT_TRUE(line.setPort(terminal.path()));
+    ASSERT_TRUE(line.setPortOpen(true));
+    InjectedFault fault(SystemFault::WaitToWriteEndsAtOnce, terminal.path());
+    EXPECT_EQ(line.setOutput(std::string_view("\x05", 1)).description(),
+              "A porta " + terminal.path() + " não conseguiu enviar os dados a tempo.");
+    EXPECT_GT(fault.hits(), 0);
 }
 
 TEST(QtSerialLineNumbers, NameTheirDevice) {
