@@ -18,6 +18,7 @@
 
 #include "query/weight_request.h"
 #include "tests/support/escaped.h"
+#include "tests/support/typed_fields.h"
 
 namespace vardelmo::serial {
 namespace {
@@ -87,12 +88,7 @@ const std::string frame =
     "\x02"
     "01234\x03";
 
-struct TypedFields : query::Fields {
-    std::string configText, portText, waitText;
-    std::string config() override { return configText; }
-    std::string port() override { return portText; }
-    std::string wait() override { return waitText; }
-};
+using test_support::TypedFields;
 
 std::string environment(const char* name) {
     const char* value = std::getenv(name);
