@@ -21,9 +21,9 @@ void appendHex(std::string& out, unsigned char byte) {
 
 }  // namespace
 
-std::string describeReply(std::string_view bytes) {
+std::string spellReply(std::string_view bytes) {
     std::string out;
-    out.reserve(bytes.size() * 2 + 16);
+    out.reserve(bytes.size() * 2);
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < kControlNames.size()) {
@@ -38,12 +38,32 @@ std::string describeReply(std::string_view bytes) {
             out += c;
         }
     }
+    return out;
+}
+
+std::string describeReply(std::string_view bytes) {
+    std::string out = spellReply(bytes);
     if (!out.empty()) {
         out += ' ';
     }
     out += '(';
     out += std::to_string(bytes.size());
     out += bytes.size() == 1 ? " byte)" : " bytes)";
+    return out;
+}
+
+std::string hexReply(std::string_view bytes) {
+    constexpr std::string_view kDigits = "0123456789abcdef";
+    std::string out;
+    out.reserve(bytes.size() * 3);
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (!out.empty()) {
+            out += ' ';
+        }
+        out += kDigits[byte >> 4];
+        out += kDigits[byte & 0x0F];
+    }
     return out;
 }
 

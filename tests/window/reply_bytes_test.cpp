@@ -18,6 +18,7 @@ struct Case {
     std::string_view name;
     std::string bytes;
     std::string shown;
+    std::string hex;
     friend void PrintTo(const Case& c, std::ostream* os) {
         // The longest replies are cut: the case's name already tells them apart.
         constexpr std::size_t limit = 48;
@@ -30,6 +31,7 @@ class DescribeReply : public testing::TestWithParam<Case> {};
 
 TEST_P(DescribeReply, SpellsOutEveryByte) {
     EXPECT_EQ(describeReply(GetParam().bytes), GetParam().shown);
+    EXPECT_EQ(hexReply(GetParam().bytes), GetParam().hex);
 }
 
 using namespace std::string_literals;
@@ -37,23 +39,26 @@ using namespace std::string_literals;
 INSTANTIATE_TEST_SUITE_P(
     Replies, DescribeReply,
     testing::Values(
-        Case{"Nothing", "", "(0 bytes)"}, Case{"OneByte", "\x06", "<ACK> (1 byte)"},
+        Case{"Nothing", "", "(0 bytes)", ""}, Case{"OneByte", "\x06", "<ACK> (1 byte)", "06"},
         Case{"StxFrame",
              "\x02"
              "01234\x03",
-             "<STX>01234<ETX> (7 bytes)"},
-        Case{"LineWithSpaces", "  1.234 kg\r\n", "  1.234 kg<CR><LF> (12 bytes)"},
-        Case{"Nul", "1\0002"s, "1<NUL>2 (3 bytes)"},
+             "<STX>01234<ETX> (7 bytes)", "02 30 31 32 33 34 03"},
+        Case{"LineWithSpaces", "  1.234 kg\r\n", "  1.234 kg<CR><LF> (12 bytes)",
+             "20 20 31 2e 32 33 34 20 6b 67 0d 0a"},
+        Case{"Nul", "1\0002"s, "1<NUL>2 (3 bytes)", "31 00 32"},
         Case{"ControlNames",
              std::string("\x00\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C\x0D\x0E\x0F", 16),
-             "<NUL><SOH><STX><ETX><EOT><ENQ><ACK><BEL><BS><HT><LF><VT><FF><CR><SO><SI> (16 bytes)"},
+             "<NUL><SOH><STX><ETX><EOT><ENQ><ACK><BEL><BS><HT><LF><VT><FF><CR><SO><SI> (16 bytes)",
+             "00 01 02 03 04 05 06 07 08 09 0a 0b 0c 0d 0e 0f"},
         Case{"ControlNamesHigh",
              "\x10\x11\x12\x13\x14\x15\x16\x17\x18\x19\x1A\x1B\x1C\x1D\x1E\x1F\x7F",
              "<DLE><DC1><DC2><DC3><DC4><NAK><SYN><ETB><CAN><EM><SUB><ESC><FS><GS><RS><US><DEL> "
-             "(17 bytes)"},
-        Case{"HighBytesInHex", "\x80\xE9\xFF", "<80><E9><FF> (3 bytes)"},
-        Case{"PrintableEdges", " ~>", " ~> (3 bytes)"},
-        Case{"LessThanIsNotANameStart", "<STX>", "<3C>STX> (5 bytes)"}),
+             "(17 bytes)",
+             "10 11 12 13 14 15 16 17 18 19 1a 1b 1c 1d 1e 1f 7f"},
+        Case{"HighBytesInHex", "\x80\xE9\xFF", "<80><E9><FF> (3 bytes)", "80 e9 ff"},
+        Case{"PrintableEdges", " ~>", " ~> (3 bytes)", "20 7e 3e"},
+        Case{"LessThanIsNotANameStart", "<STX>", "<3C>STX> (5 bytes)", "3c 53 54 58 3e"}),
     [](const testing::TestParamInfo<Case>& test) { return std::string(test.param.name); });
 
 }  // namespace
