@@ -54,6 +54,19 @@ Form1::Form1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Form1>(
 
 Form1::~Form1() = default;
 
+void Form1::fillFields(const std::optional<QString>& port, const std::optional<QString>& config,
+                       const std::optional<QString>& wait) {
+    if (port) {
+        ui->txtPorta->setText(*port);
+    }
+    if (config) {
+        ui->txtConfig->setText(*config);
+    }
+    if (wait) {
+        ui->txtEspera->setText(*wait);
+    }
+}
+
 void Form1::requestWeight() {
     LineEditFields fields(*ui->txtConfig, *ui->txtPorta, *ui->txtEspera);
     const query::Outcome outcome = query::runWeightRequest(fields, MSComm1);

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 #include "serial/qt_serial_line.h"
 
@@ -22,6 +23,10 @@ public:
 
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
+
+    // Replaces the initial texts of the fields given, e.g. from the command line.
+    void fillFields(const std::optional<QString>& port, const std::optional<QString>& config,
+                    const std::optional<QString>& wait);
 
 private:
     void requestWeight();

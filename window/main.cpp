@@ -1,26 +1,47 @@
 #include <QApplication>
+#include <QCoreApplication>
 #include <QIcon>
-#include <cstdio>
 
+#include "window/command_line.h"
 #include "window/form1.h"
+#include "window/headless.h"
+
+namespace {
+
+// The arguments as QCoreApplication would give them, read before any application object exists.
+QStringList argumentsOf(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    return arguments;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
+    using vardelmo::window::CommandLine;
+    // Only the window needs a display: everything else runs under a QCoreApplication, so that it
+    // works over SSH and in scripts. Unknown single-dash words may be Qt's window options, which
+    // only a QApplication takes out; then the window's start decides.
+    const CommandLine first = vardelmo::window::readCommandLine(argumentsOf(argc, argv));
+    if (first.mode != CommandLine::Mode::Window ||
+        (!first.usageError.isEmpty() && !first.mayBeQtOptions)) {
+        QCoreApplication app(argc, argv);
+        return vardelmo::window::runHeadless(
+            vardelmo::window::readCommandLine(QCoreApplication::arguments()));
+    }
+
     QApplication app(argc, argv);
+    const CommandLine command = vardelmo::window::readCommandLine(QApplication::arguments());
+    if (!command.usageError.isEmpty()) {
+        return vardelmo::window::refuseUsage(command);
+    }
     // Lets the desktop match the window to its menu entry and icon.
     QApplication::setDesktopFileName(QStringLiteral("io.github.vardelmo.Vardelmo"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.vardelmo.Vardelmo")));
-    // Qt has taken its own options (-platform, -style, ...) by now. Everything
-    // else the operator types into the window; a port given here would be
-    // silently ignored, so say so instead.
-    const QStringList args = QApplication::arguments();
-    if (args.size() > 1) {
-        std::fprintf(stderr,
-                     "vardelmo: takes no arguments (got '%s'); type the port, settings and wait "
-                     "into the window\n",
-                     qUtf8Printable(args.at(1)));
-        return 2;
-    }
     vardelmo::window::Form1 form;
+    form.fillFields(command.port, command.config, command.wait);
     form.show();
     return QApplication::exec();
 }

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace vardelmo::window {
+
+// The window's initial field texts, which a query takes for any field not given.
+inline constexpr char kInitialPort[] = "5";
+inline constexpr char kInitialConfig[] = "2400,n,8,1";
+inline constexpr char kInitialWait[] = "0";
+
+// What the command line asks for. Parsing needs no application object, so the
+// program can choose between a window and none before it creates one.
+struct CommandLine {
+    enum class Mode { Window, Query, Help, Version };
+    enum class Output { Spelled, Raw, Hex };
+
+    Mode mode = Mode::Window;
+    Output output = Output::Spelled;
+    // The fields given; the others keep their initial texts.
+    std::optional<QString> port;
+    std::optional<QString> config;
+    std::optional<QString> wait;
+    // Set when the line is refused: one line saying why.
+    QString usageError;
+    // The refusal is only for options typed as single-dash words, as Qt's own
+    // window options are (-platform, -style, ...): those stay in the arguments
+    // until a QApplication takes them out.
+    bool mayBeQtOptions = false;
+};
+
+// `arguments` starts with the program's name, as QCoreApplication::arguments() does.
+CommandLine readCommandLine(const QStringList& arguments);
+
+// Needs a QCoreApplication: the usage line names the program as it was started.
+QString helpText();
+
+}  // namespace vardelmo::window

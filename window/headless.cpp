@@ -1,0 +1,95 @@
+#include "window/headless.h"
+
+#include <string>
+
+#include "query/weight_request.h"
+#include "serial/system_line.h"
+#include "window/console.h"
+#include "window/reply_bytes.h"
+
+namespace vardelmo::window {
+
+namespace {
+
+// The fields as given on the command line, the window's initial texts for the rest.
+class GivenFields final : public query::Fields {
+public:
+    explicit GivenFields(const CommandLine& command)
+        : config_(textOr(command.config, kInitialConfig)),
+          port_(textOr(command.port, kInitialPort)),
+          wait_(textOr(command.wait, kInitialWait)) {}
+
+    std::string config() override { return config_; }
+    std::string port() override { return port_; }
+    std::string wait() override { return wait_; }
+
+private:
+    static std::string textOr(const std::optional<QString>& given, const char* initial) {
+        return given ? given->toStdString() : std::string(initial);
+    }
+
+    std::string config_;
+    std::string port_;
+    std::string wait_;
+};
+
+std::string formatReply(const std::string& reply, CommandLine::Output output) {
+    switch (output) {
+        case CommandLine::Output::Raw:
+            return reply;
+        case CommandLine::Output::Hex:
+            return hexReply(reply) + '\n';
+        case CommandLine::Output::Spelled:
+            break;
+    }
+    return spellReply(reply) + '\n';
+}
+
+int runQuery(const CommandLine& command) {
+    GivenFields fields(command);
+    const auto line = serial::makeSystemLine();
+    const query::Outcome outcome = query::runWeightRequest(fields, *line);
+    if (outcome.failure) {
+        // Also when a reply was read before the closing failed: a script must not take a reply
+        // from a request that failed.
+        writeErrorLine(outcome.failure->title + ": " + outcome.failure->description);
+        return kFailed;
+    }
+    if (!writeOutput(formatReply(outcome.display.value_or(std::string{}), command.output))) {
+        writeErrorLine("vardelmo: could not write the reply to standard output");
+        return kFailed;
+    }
+    return kSucceeded;
+}
+
+bool writeText(const QString& text) {
+    return writeOutput(text.toStdString());
+}
+
+}  // namespace
+
+int refuseUsage(const CommandLine& command) {
+    writeErrorLine("vardelmo: " + command.usageError.toStdString());
+    writeErrorLine("Try 'vardelmo --help'.");
+    return kBadUsage;
+}
+
+int runHeadless(const CommandLine& command) {
+    if (!command.usageError.isEmpty()) {
+        return refuseUsage(command);
+    }
+    switch (command.mode) {
+        case CommandLine::Mode::Query:
+            return runQuery(command);
+        case CommandLine::Mode::Help:
+            return writeText(helpText()) ? kSucceeded : kFailed;
+        case CommandLine::Mode::Version:
+            return writeText(QStringLiteral("vardelmo " VARDELMO_VERSION "\n")) ? kSucceeded
+                                                                                : kFailed;
+        case CommandLine::Mode::Window:
+            break;
+    }
+    return kBadUsage;  // the window is not ours to open
+}
+
+}  // namespace vardelmo::window
