@@ -19,6 +19,7 @@
 #include "query/weight_request.h"
 #include "serial/qt_serial_line.h"
 #include "virtual_scale/virtual_scale.h"
+#include "window/command_line.h"
 
 namespace vardelmo::window {
 namespace {
@@ -120,6 +121,13 @@ TEST_F(Form1Test, StartsWithTheInitialLayoutAndTexts) {
                                   static_cast<QWidget*>(config_), static_cast<QWidget*>(espera_)}) {
         EXPECT_EQ(widget->font(), form_.font()) << widget->objectName().toStdString();
     }
+}
+
+// `vardelmo --query` takes these for the fields not given; they must not drift apart.
+TEST_F(Form1Test, StartsWithTheTextsAQueryTakesForFieldsNotGiven) {
+    EXPECT_EQ(porta_->text(), kInitialPort);
+    EXPECT_EQ(config_->text(), kInitialConfig);
+    EXPECT_EQ(espera_->text(), kInitialWait);
 }
 
 TEST_F(Form1Test, FocusStartsOnTheButtonAndTabRunsThroughTheFields) {
