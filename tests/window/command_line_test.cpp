@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -31,8 +32,11 @@ using testing::IsEmpty;
 using testing::Matcher;
 using testing::StartsWith;
 
+constexpr auto kSafety = 30s;
+
 struct Finished {
     int status = -1;
+    bool endedItself = true;
     std::string out;
     std::string err;
 };
@@ -71,8 +75,14 @@ Finished runProgram(const std::vector<std::string>& arguments, const std::string
     ::close(err[1]);
     pollfd streams[] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
     std::string* into[] = {&run.out, &run.err};
+    const auto deadline = std::chrono::steady_clock::now() + kSafety;
     for (int open = 2; spawned == 0 && open > 0;) {
-        if (::poll(streams, 2, -1) < 0) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left <= 0ms || ::poll(streams, 2, static_cast<int>(left.count())) <= 0) {
+            // A program that never ends (a window opened where none belongs) fails the case.
+            ::kill(pid, SIGKILL);
+            run.endedItself = false;
             break;
         }
         for (int i = 0; i < 2; ++i) {
@@ -141,6 +151,7 @@ TEST_P(Program, WritesAndExitsAsDocumented) {
         }
     }
     const Finished run = runProgram(arguments, home_);
+    ASSERT_TRUE(run.endedItself) << "still running after " << kSafety.count() << " s";
     EXPECT_EQ(run.status, c.status);
     EXPECT_THAT(run.out, c.out) << test_support::escaped(run.out);
     EXPECT_THAT(run.err, c.err);
