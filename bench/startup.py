@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Start-up time to the window mapped under Xvfb, and peak resident memory, for the tool
-and for Debian's cutecom started the same way in the same run. Prints one JSON object.
+and for Debian's cutecom started the same way in the same run; and for commands that need no
+window (vardelmo --query, --version), the time from the process's start to its exit, with no
+display in their environment. Prints one JSON object.
 
-Usage: startup.py RUNS PROGRAM [PROGRAM...]   (a program is NAME=COMMAND)
+Usage: startup.py RUNS PROGRAM [PROGRAM...] [--to-exit PROGRAM...]   (a program is NAME=COMMAND)
 """
 import ctypes
 import json
@@ -98,9 +100,27 @@ def one_start(display, root, command, env):
     return (mapped - started) * 1000, peak / 1024
 
 
+def one_run_to_exit(command, env):
+    started = time.monotonic()
+    child = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL)
+    _, status, usage = os.wait4(child.pid, 0)
+    ended = time.monotonic()
+    child.returncode = os.waitstatus_to_exitcode(status)
+    if child.returncode != 0:
+        raise RuntimeError(f"{' '.join(command)} exited {child.returncode}")
+    return (ended - started) * 1000, usage.ru_maxrss / 1024
+
+
 def main():
     runs = int(sys.argv[1])
-    programs = [arg.split("=", 1) for arg in sys.argv[2:]]
+    arguments = sys.argv[2:]
+    to_exit = []
+    if "--to-exit" in arguments:
+        split = arguments.index("--to-exit")
+        arguments, to_exit = arguments[:split], arguments[split + 1:]
+    programs = [arg.split("=", 1) for arg in arguments]
+    exiting = [arg.split("=", 1) for arg in to_exit]
     xvfb, name = start_xvfb()
     home = tempfile.mkdtemp(prefix="vardelmo-startup-")
     try:
@@ -113,12 +133,20 @@ def main():
         # The same surroundings for every program: one display, one fresh home, Qt on X11.
         env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "DISPLAY": name, "HOME": home,
                "XDG_RUNTIME_DIR": home, "QT_QPA_PLATFORM": "xcb", "LANG": "C.UTF-8"}
-        samples = {label: ([], []) for label, _ in programs}
+        # No display at all for the commands that must not need one.
+        headless = {k: v for k, v in env.items() if k != "DISPLAY" and k != "QT_QPA_PLATFORM"}
+        samples = {label: ([], []) for label, _ in programs + exiting}
         for label, command in programs:  # a first start fills the font and file caches
             one_start(display, root, command.split(), env)
+        for label, command in exiting:
+            one_run_to_exit(command.split(), headless)
         for _ in range(runs):  # interleaved, so a busy moment hits every program alike
             for label, command in programs:
                 ms, mb = one_start(display, root, command.split(), env)
+                samples[label][0].append(ms)
+                samples[label][1].append(mb)
+            for label, command in exiting:
+                ms, mb = one_run_to_exit(command.split(), headless)
                 samples[label][0].append(ms)
                 samples[label][1].append(mb)
         result = {label: {"startup_ms": statistics.median(ms), "peak_mb": statistics.median(mb),

@@ -54,6 +54,10 @@ def main():
     row("cutecom start-up: median", other["startup_ms"], "ms")
     row("peak resident memory: median", tool["peak_mb"], "MB", 35, other["peak_mb"], "cutecom")
     row("cutecom peak resident memory: median", other["peak_mb"], "MB")
+    query, version = startup["query"], startup["version"]
+    row("--query, wait 0, start to exit: median", query["startup_ms"], "ms", 60)
+    row("--version, start to exit: median", version["startup_ms"], "ms")
+    row("--query peak resident memory: median", query["peak_mb"], "MB")
     for baud in (2400, 9600):
         p = find(pacing, f"replyByteSpacing/{baud}/")
         deviation = p["deviation_pct"]
