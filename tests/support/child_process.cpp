@@ -188,6 +188,10 @@ std::string ChildProcess::allErrors() {
     return rest(stderr_, errBuffer_);
 }
 
+std::string ChildProcess::allOutput() {
+    return rest(stdout_, outBuffer_);
+}
+
 std::optional<int> ChildProcess::exitStatus() {
     if (!status_ && started()) {
         pollfd ended{pidfd_, POLLIN, 0};

@@ -33,6 +33,8 @@ public:
     // Standard error up to and including the first line holding `text`.
     bool errorLineWith(const std::string& text);
     std::string allErrors();
+    // Standard output from here to its end, bytes unchanged.
+    std::string allOutput();
 
     // The exit status (128 + the signal for a killed child) once the process has ended;
     // nothing if it keeps running.

@@ -1,25 +1,22 @@
 // The program as a script or a technician over SSH runs it: the built binary, no display, its
 // standard streams and exit status.
-#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "tests/support/child_process.h"
 #include "tests/support/escaped.h"
+#include "tests/support/patience.h"
 #include "virtual_scale/virtual_scale.h"
 
 namespace vardelmo::window {
@@ -31,81 +28,6 @@ using testing::HasSubstr;
 using testing::IsEmpty;
 using testing::Matcher;
 using testing::StartsWith;
-
-constexpr auto kSafety = 30s;
-
-struct Finished {
-    int status = -1;
-    bool endedItself = true;
-    std::string out;
-    std::string err;
-};
-
-// Runs the program with only the environment given: no DISPLAY, no WAYLAND_DISPLAY and no
-// QT_QPA_PLATFORM, so a window it tried to open would end it with Qt's abort.
-Finished runProgram(const std::vector<std::string>& arguments, const std::string& home) {
-    Finished run;
-    int out[2];
-    int err[2];
-    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) {
-        return run;
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-    std::vector<std::string> args{VARDELMO_PROGRAM};
-    args.insert(args.end(), arguments.begin(), arguments.end());
-    std::vector<std::string> env{"LANG=C.UTF-8", "HOME=" + home, "XDG_RUNTIME_DIR=" + home};
-    std::vector<char*> argv;
-    std::vector<char*> envp;
-    for (auto& arg : args) {
-        argv.push_back(arg.data());
-    }
-    for (auto& variable : env) {
-        envp.push_back(variable.data());
-    }
-    argv.push_back(nullptr);
-    envp.push_back(nullptr);
-    pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    ::close(err[1]);
-    pollfd streams[] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-    std::string* into[] = {&run.out, &run.err};
-    const auto deadline = std::chrono::steady_clock::now() + kSafety;
-    for (int open = 2; spawned == 0 && open > 0;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left <= 0ms || ::poll(streams, 2, static_cast<int>(left.count())) <= 0) {
-            // A program that never ends (a window opened where none belongs) fails the case.
-            ::kill(pid, SIGKILL);
-            run.endedItself = false;
-            break;
-        }
-        for (int i = 0; i < 2; ++i) {
-            if (streams[i].fd >= 0 && streams[i].revents != 0) {
-                char buffer[4096];
-                const ssize_t got = ::read(streams[i].fd, buffer, sizeof buffer);
-                if (got > 0) {
-                    into[i]->append(buffer, static_cast<std::size_t>(got));
-                } else {
-                    streams[i].fd = -1;
-                    --open;
-                }
-            }
-        }
-    }
-    ::close(out[0]);
-    ::close(err[0]);
-    int raw = 0;
-    if (spawned == 0 && ::waitpid(pid, &raw, 0) == pid) {
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-    }
-    return run;
-}
 
 constexpr char kScale[] = "@scale";  // stands for the virtual scale's path in a case
 
@@ -150,13 +72,19 @@ TEST_P(Program, WritesAndExitsAsDocumented) {
             argument.replace(at, std::string_view(kScale).size(), scale_->path());
         }
     }
-    const Finished run = runProgram(arguments, home_);
-    ASSERT_TRUE(run.endedItself) << "still running after " << kSafety.count() << " s";
-    EXPECT_EQ(run.status, c.status);
-    EXPECT_THAT(run.out, c.out) << test_support::escaped(run.out);
-    EXPECT_THAT(run.err, c.err);
+    arguments.insert(arguments.begin(), VARDELMO_PROGRAM);
+    // Empty is how Qt reads these as unset: a window would end the program with Qt's abort.
+    test_support::ChildProcess program(
+        arguments, {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=", "LANG=C.UTF-8",
+                    "HOME=" + home_, "XDG_RUNTIME_DIR=" + home_});
+    ASSERT_TRUE(program.started());
+    const std::string out = program.allOutput();
+    const std::string err = program.allErrors();
+    EXPECT_EQ(program.exitStatus(), c.status) << "still running, or ended by a signal";
+    EXPECT_THAT(out, c.out) << test_support::escaped(out);
+    EXPECT_THAT(err, c.err);
     if (c.enquiries > 0) {
-        EXPECT_TRUE(scale_->waitForExchanges(c.enquiries, 5s));
+        EXPECT_TRUE(scale_->waitForExchanges(c.enquiries, test_support::kPatience));
     }
     EXPECT_EQ(scale_->received(), std::string(c.enquiries, '\x05'));
 }
