@@ -39,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(
                     PortCase{"1e1", 10}, PortCase{"1E+2", 100}, PortCase{"25e-1", 2},
                     PortCase{"35e-1", 4}, PortCase{"5e-99999999999999999999", 0},
                     PortCase{"0e99999999999999999999", 0},
-                    PortCase{"0." + std::string(52, '0') + "1e54", 10},
+                    PortCase{std::string("0.").append(52, '0').append("1e54"), 10},
                     PortCase{std::string(100000, '0') + "5", 5}));
 
 struct FailureCase {
@@ -121,8 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                     WaitCase{"-0", 0ms}, WaitCase{"-0.4", 0ms}, WaitCase{"-0.5", 0ms},
                     WaitCase{"&H10", 0ms}, WaitCase{"2147483647", 2147483647ms},
                     WaitCase{"2147483647.4", 2147483647ms}, WaitCase{"\xE9\xFF", 0ms},
-                    WaitCase{std::string(1, '\0') + "5", 0ms},
-                    WaitCase{"7" + std::string(1, '\0'), 7ms}));
+                    WaitCase{std::string{'\0', '5'}, 0ms}, WaitCase{std::string{'7', '\0'}, 7ms}));
 
 class WaitFailures : public testing::TestWithParam<FailureCase> {};
 
