@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <csignal>
 #include <string>
 #include <vector>
@@ -24,12 +25,13 @@ std::vector<std::string> scaleCommand(std::vector<std::string> arguments) {
 
 // A process that has printed its terminal, and a client on it.
 struct Running {
-    explicit Running(const std::vector<std::string>& arguments) : process(scaleCommand(arguments)) {
+    explicit Running(const std::vector<std::string>& arguments, speed_t speed = B2400)
+        : process(scaleCommand(arguments)) {
         if (process.started()) {
             path = process.outputLine().value_or("");
         }
         if (!path.empty()) {
-            client = openClient(path);
+            client = openClient(path, speed);
         }
     }
     ~Running() {
@@ -142,6 +144,43 @@ TEST(ScaleCommandTest, LinkExistsWhileRunningAndGoesAfter) {
     struct stat info {};
     EXPECT_NE(::lstat(link.c_str(), &info), 0);
 }
+
+// Lower bounds only, measured from before the enquiry leaves to after the last byte is read:
+// a machine may be slow, but a scale that paces its bytes and keeps its delay is never faster.
+struct PacingCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    speed_t clientSpeed;
+    std::chrono::milliseconds atLeast;
+    friend void PrintTo(const PacingCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ScalePacingTest : public ::testing::TestWithParam<PacingCase> {};
+
+TEST_P(ScalePacingTest, LastByteComesNoSoonerThanTheDelayAndByteTimesAllow) {
+    Running scale(GetParam().arguments, GetParam().clientSpeed);
+    ASSERT_GE(scale.client, 0);
+    const auto asked = std::chrono::steady_clock::now();
+    EXPECT_EQ(scale.ask(7),
+              "\x02"
+              "01234\x03");
+    EXPECT_GE(std::chrono::steady_clock::now() - asked, GetParam().atLeast);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ScalePacingTest,
+    ::testing::Values(
+        // 1 start, 8 data, 1 parity and 2 stop bits: six byte times of 12 bits at 300 baud
+        // after the delay, where 10-bit bytes would take 200 ms and a burst none.
+        PacingCase{"TwelveBitBytesAt300BaudAfterTheDelay",
+                   {"--line", "300,e,8,2", "--delay", "100"},
+                   B300,
+                   std::chrono::milliseconds(100 + 240)},
+        PacingCase{"UnpacedReplyStillAfterTheDelay",
+                   {"--no-pace", "--delay", "200"},
+                   B2400,
+                   std::chrono::milliseconds(200)}),
+    [](const auto& test) { return std::string(test.param.name); });
 
 class RefusedOptionTest : public ::testing::TestWithParam<std::vector<std::string>> {};
 
