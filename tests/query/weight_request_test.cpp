@@ -7,10 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/case_name.h"
+
 namespace vardelmo::query {
 namespace {
 
 using namespace std::chrono_literals;
+using test_support::CaseName;
 
 // One log for the field reads, the line's operations and the wait, so their
 // interleaving is checked as a whole.
@@ -197,7 +200,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FailureCase{"InputThenClose", {Step::Input, Step::Close}, 9, true},
                     FailureCase{"OpenWithoutDescription", {Step::Open}, 5, false, ""},
                     FailureCase{"InputWithoutDescription", {Step::Input}, 9, true, ""}),
-    [](const auto& param) { return std::string(param.param.name); });
+    CaseName());
 
 TEST(WeightRequest, AFailedCloseStillShowsTheReply) {
     const auto result = run({Step::Close});
@@ -211,6 +214,7 @@ TEST(WeightRequest, AFailedCloseStillShowsTheReply) {
 }
 
 struct ConversionCase {
+    const char* name;
     std::string port;
     std::string wait;
     Log log;
@@ -241,14 +245,17 @@ const Log afterEnquiry{"read config", "settings 2400,n,8,1", "read port", "port 
 INSTANTIATE_TEST_SUITE_P(
     Table, ConversionFailures,
     testing::Values(
-        ConversionCase{"", "0", beforeOpening, "Porta inválida: \"\" não é um número."},
-        ConversionCase{"abc", "0", beforeOpening, "Porta inválida: \"abc\" não é um número."},
-        ConversionCase{"40000", "0", beforeOpening,
+        ConversionCase{"EmptyPort", "", "0", beforeOpening,
+                       "Porta inválida: \"\" não é um número."},
+        ConversionCase{"PortNotANumber", "abc", "0", beforeOpening,
+                       "Porta inválida: \"abc\" não é um número."},
+        ConversionCase{"PortOutOfRange", "40000", "0", beforeOpening,
                        "Porta inválida: 40000 está fora do intervalo de -32768 a 32767."},
-        ConversionCase{"5", "3000000000", afterEnquiry,
+        ConversionCase{"WaitTooLong", "5", "3000000000", afterEnquiry,
                        "Espera inválida: 3000000000 está fora do intervalo de 0 a 2147483647 ms."},
-        ConversionCase{"5", "-1", afterEnquiry,
-                       "Espera inválida: -1 está fora do intervalo de 0 a 2147483647 ms."}));
+        ConversionCase{"NegativeWait", "5", "-1", afterEnquiry,
+                       "Espera inválida: -1 está fora do intervalo de 0 a 2147483647 ms."}),
+    CaseName());
 
 TEST(SleepFor, BlocksAtLeastTheWait) {
     const auto start = std::chrono::steady_clock::now();

@@ -8,9 +8,14 @@
 #include "serial/line_settings.h"
 #include "serial/port_name.h"
 #include "tests/serial/accepted_settings.h"
+#include "tests/support/case_name.h"
+#include "tests/support/escaped.h"
 
 namespace vardelmo::serial {
 namespace {
+
+using test_support::CaseName;
+using test_support::escaped;
 
 class AcceptedSettings : public testing::TestWithParam<SettingsCase> {};
 
@@ -20,12 +25,15 @@ TEST_P(AcceptedSettings, AreRead) {
     EXPECT_EQ(parsed.value(), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, AcceptedSettings, testing::ValuesIn(kAcceptedSettings));
+INSTANTIATE_TEST_SUITE_P(Table, AcceptedSettings, testing::ValuesIn(kAcceptedSettings), CaseName());
 
 struct RefusedCase {
+    const char* name;
     std::string text;
     std::string reason;
-    friend void PrintTo(const RefusedCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+    friend void PrintTo(const RefusedCase& c, std::ostream* os) {
+        *os << '"' << escaped(c.text) << '"';
+    }
 };
 
 class RefusedSettings : public testing::TestWithParam<RefusedCase> {};
@@ -46,21 +54,33 @@ const std::string stopBits = "os bits de parada devem ser 1, 1.5 ou 2";
 
 INSTANTIATE_TEST_SUITE_P(
     Table, RefusedSettings,
-    testing::Values(RefusedCase{"", shape}, RefusedCase{"2400", shape},
-                    RefusedCase{"2400,n,8", shape}, RefusedCase{"2400,n,8,1,", shape},
-                    RefusedCase{"2400,n,8,1,1", shape}, RefusedCase{"2400;n;8;1", shape},
-                    RefusedCase{"0,n,8,1", rate}, RefusedCase{"-2400,n,8,1", rate},
-                    RefusedCase{"+2400,n,8,1", rate}, RefusedCase{"2400.5,n,8,1", rate},
-                    RefusedCase{"fast,n,8,1", rate}, RefusedCase{",n,8,1", rate},
-                    RefusedCase{" 2400,n,8,1", rate}, RefusedCase{"2147483648,n,8,1", rate},
-                    RefusedCase{"2400,x,8,1", parity}, RefusedCase{"2400,,8,1", parity},
-                    RefusedCase{"2400,no,8,1", parity}, RefusedCase{"2400, n,8,1", parity},
-                    RefusedCase{"2400,n,4,1", dataBits}, RefusedCase{"2400,n,9,1", dataBits},
-                    RefusedCase{"2400,n,08,1", dataBits}, RefusedCase{"2400,n,8,0", stopBits},
-                    RefusedCase{"2400,n,8,3", stopBits}, RefusedCase{"2400,n,8,1.0", stopBits},
-                    RefusedCase{"2400,n,8,1 ", stopBits},
-                    RefusedCase{"2400,n,8,1.5",
-                                "1.5 bits de parada não são suportados neste sistema"}));
+    testing::Values(RefusedCase{"Empty", "", shape}, RefusedCase{"RateOnly", "2400", shape},
+                    RefusedCase{"ThreeFields", "2400,n,8", shape},
+                    RefusedCase{"TrailingComma", "2400,n,8,1,", shape},
+                    RefusedCase{"FiveFields", "2400,n,8,1,1", shape},
+                    RefusedCase{"Semicolons", "2400;n;8;1", shape},
+                    RefusedCase{"ZeroRate", "0,n,8,1", rate},
+                    RefusedCase{"NegativeRate", "-2400,n,8,1", rate},
+                    RefusedCase{"PlusSignedRate", "+2400,n,8,1", rate},
+                    RefusedCase{"FractionalRate", "2400.5,n,8,1", rate},
+                    RefusedCase{"WordRate", "fast,n,8,1", rate},
+                    RefusedCase{"NoRate", ",n,8,1", rate},
+                    RefusedCase{"SpaceBeforeRate", " 2400,n,8,1", rate},
+                    RefusedCase{"RateTooLarge", "2147483648,n,8,1", rate},
+                    RefusedCase{"UnknownParity", "2400,x,8,1", parity},
+                    RefusedCase{"NoParity", "2400,,8,1", parity},
+                    RefusedCase{"ParityWord", "2400,no,8,1", parity},
+                    RefusedCase{"SpaceBeforeParity", "2400, n,8,1", parity},
+                    RefusedCase{"FourDataBits", "2400,n,4,1", dataBits},
+                    RefusedCase{"NineDataBits", "2400,n,9,1", dataBits},
+                    RefusedCase{"DataBitsLeadingZero", "2400,n,08,1", dataBits},
+                    RefusedCase{"ZeroStopBits", "2400,n,8,0", stopBits},
+                    RefusedCase{"ThreeStopBits", "2400,n,8,3", stopBits},
+                    RefusedCase{"StopBitsWithPoint", "2400,n,8,1.0", stopBits},
+                    RefusedCase{"SpaceAfterStopBits", "2400,n,8,1 ", stopBits},
+                    RefusedCase{"OneAndAHalfStopBits", "2400,n,8,1.5",
+                                "1.5 bits de parada não são suportados neste sistema"}),
+    CaseName());
 
 TEST(StopBits, OneAndAHalfIsHonouredOnWindowsOnly) {
     const auto windows = parseLineSettings("2400,n,5,1.5", Platform::Windows);
@@ -70,6 +90,7 @@ TEST(StopBits, OneAndAHalfIsHonouredOnWindowsOnly) {
 }
 
 struct NamingCase {
+    const char* name;
     Port port;
     Platform platform;
     std::string device;  // empty: refused
@@ -96,18 +117,22 @@ TEST_P(PortNaming, GivesTheDeviceAndTheLabel) {
 INSTANTIATE_TEST_SUITE_P(
     Table, PortNaming,
     testing::Values(
-        NamingCase{std::int16_t{1}, Platform::Posix, "/dev/ttyS0", "porta 1 (/dev/ttyS0)"},
-        NamingCase{std::int16_t{5}, Platform::Posix, "/dev/ttyS4", "porta 5 (/dev/ttyS4)"},
-        NamingCase{std::int16_t{32767}, Platform::Posix, "/dev/ttyS32766",
+        NamingCase{"FirstOnPosix", std::int16_t{1}, Platform::Posix, "/dev/ttyS0",
+                   "porta 1 (/dev/ttyS0)"},
+        NamingCase{"FifthOnPosix", std::int16_t{5}, Platform::Posix, "/dev/ttyS4",
+                   "porta 5 (/dev/ttyS4)"},
+        NamingCase{"LargestOnPosix", std::int16_t{32767}, Platform::Posix, "/dev/ttyS32766",
                    "porta 32767 (/dev/ttyS32766)"},
-        NamingCase{std::int16_t{1}, Platform::Windows, "COM1", "porta 1 (COM1)"},
-        NamingCase{std::int16_t{5}, Platform::Windows, "COM5", "porta 5 (COM5)"},
-        NamingCase{std::int16_t{12}, Platform::Windows, "COM12", "porta 12 (COM12)"},
-        NamingCase{std::int16_t{0}, Platform::Posix, "", "porta 0"},
-        NamingCase{std::int16_t{-1}, Platform::Windows, "", "porta -1"},
-        NamingCase{std::int16_t{-32768}, Platform::Posix, "", "porta -32768"},
-        NamingCase{std::string("/dev/ttyUSB0"), Platform::Posix, "/dev/ttyUSB0",
-                   "porta /dev/ttyUSB0"}));
+        NamingCase{"FirstOnWindows", std::int16_t{1}, Platform::Windows, "COM1", "porta 1 (COM1)"},
+        NamingCase{"FifthOnWindows", std::int16_t{5}, Platform::Windows, "COM5", "porta 5 (COM5)"},
+        NamingCase{"TwelfthOnWindows", std::int16_t{12}, Platform::Windows, "COM12",
+                   "porta 12 (COM12)"},
+        NamingCase{"ZeroRefused", std::int16_t{0}, Platform::Posix, "", "porta 0"},
+        NamingCase{"NegativeRefused", std::int16_t{-1}, Platform::Windows, "", "porta -1"},
+        NamingCase{"SmallestRefused", std::int16_t{-32768}, Platform::Posix, "", "porta -32768"},
+        NamingCase{"PathAsItStands", std::string("/dev/ttyUSB0"), Platform::Posix, "/dev/ttyUSB0",
+                   "porta /dev/ttyUSB0"}),
+    CaseName());
 
 TEST(PortNaming, RefusalsSayWhy) {
     EXPECT_EQ(portDevice(std::int16_t{0}).description(),

@@ -12,6 +12,7 @@
 
 #include "tests/serial/accepted_settings.h"
 #include "tests/serial/injected_fault.h"
+#include "tests/support/case_name.h"
 #include "tests/support/patience.h"
 #include "tests/support/slave_probe.h"
 #include "virtual_scale/virtual_scale.h"
@@ -134,7 +135,8 @@ TEST_P(SettingsOnTheTerminal, KeepTheirParityAndStopBits) {
     EXPECT_EQ(probe->controlFlags() & kParityAndStopFlags, GetParam().terminalFlags);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, SettingsOnTheTerminal, testing::ValuesIn(kAcceptedSettings));
+INSTANTIATE_TEST_SUITE_P(Table, SettingsOnTheTerminal, testing::ValuesIn(kAcceptedSettings),
+                         test_support::CaseName());
 
 TEST_F(QtSerialLineTest, BadSettingsAreRefusedAndTheLastGoodOnesKept) {
     EXPECT_EQ(line.setSettings("2400,x,8,1").description(),

@@ -4,15 +4,18 @@
 
 #include <chrono>
 #include <csignal>
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "tests/support/case_name.h"
 #include "tests/support/child_process.h"
 #include "tests/virtual_scale/pty_client.h"
 
 namespace vardelmo::vscale::testing {
 namespace {
 
+using test_support::CaseName;
 using test_support::ChildProcess;
 
 const std::string kEnq = "\x05";
@@ -180,30 +183,42 @@ INSTANTIATE_TEST_SUITE_P(
                    {"--no-pace", "--delay", "200"},
                    B2400,
                    std::chrono::milliseconds(200)}),
-    [](const auto& test) { return std::string(test.param.name); });
+    CaseName());
 
-class RefusedOptionTest : public ::testing::TestWithParam<std::vector<std::string>> {};
+struct RefusedCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    friend void PrintTo(const RefusedCase& c, std::ostream* os) {
+        for (const auto& argument : c.arguments) {
+            *os << ' ' << argument;
+        }
+    }
+};
+
+class RefusedOptionTest : public ::testing::TestWithParam<RefusedCase> {};
 
 TEST_P(RefusedOptionTest, ExitsWithStatusTwoAndSaysWhy) {
-    ChildProcess process(scaleCommand(GetParam()));
+    ChildProcess process(scaleCommand(GetParam().arguments));
     ASSERT_TRUE(process.started());
     EXPECT_EQ(process.outputLine(), std::nullopt);  // no terminal was opened
     EXPECT_EQ(process.exitStatus(), 2);
     EXPECT_NE(process.allErrors().find("vardelmo-virtual-scale: "), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(All, RefusedOptionTest,
-                         ::testing::Values(std::vector<std::string>{"--format", "xml"},
-                                           std::vector<std::string>{"--weight", "abc"},
-                                           std::vector<std::string>{"--weight", "1,5"},
-                                           std::vector<std::string>{"--line", "2400,x,8,1"},
-                                           std::vector<std::string>{"--line", "2400,n,8"},
-                                           std::vector<std::string>{"--state", "asleep"},
-                                           std::vector<std::string>{"--delay", "-1"},
-                                           std::vector<std::string>{"--count", "0"},
-                                           std::vector<std::string>{"--speed", "2"},
-                                           std::vector<std::string>{"--weight"},
-                                           std::vector<std::string>{"extra"}));
+INSTANTIATE_TEST_SUITE_P(
+    All, RefusedOptionTest,
+    ::testing::Values(RefusedCase{"UnknownFormat", {"--format", "xml"}},
+                      RefusedCase{"WeightNotANumber", {"--weight", "abc"}},
+                      RefusedCase{"WeightWithDecimalComma", {"--weight", "1,5"}},
+                      RefusedCase{"UnknownParity", {"--line", "2400,x,8,1"}},
+                      RefusedCase{"LineWithoutStopBits", {"--line", "2400,n,8"}},
+                      RefusedCase{"UnknownState", {"--state", "asleep"}},
+                      RefusedCase{"NegativeDelay", {"--delay", "-1"}},
+                      RefusedCase{"ZeroCount", {"--count", "0"}},
+                      RefusedCase{"UnknownOption", {"--speed", "2"}},
+                      RefusedCase{"OptionWithoutValue", {"--weight"}},
+                      RefusedCase{"Argument", {"extra"}}),
+    CaseName());
 
 }  // namespace
 }  // namespace vardelmo::vscale::testing

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "tests/support/case_name.h"
 #include "tests/support/escaped.h"
 #include "virtual_scale/commands.h"
 #include "virtual_scale/line_settings.h"
@@ -11,9 +12,11 @@
 namespace vardelmo::vscale {
 namespace {
 
+using vardelmo::test_support::CaseName;
 using vardelmo::test_support::escaped;
 
 struct LineCase {
+    const char* name;
     std::string text;
     bool valid;
     unsigned baud = 0;
@@ -40,18 +43,29 @@ TEST_P(LineSettingsTest, Parses) {
 
 INSTANTIATE_TEST_SUITE_P(
     All, LineSettingsTest,
-    ::testing::Values(
-        LineCase{"2400,n,8,1", true, 2400, 10}, LineCase{" 9600,E,7,2 ", true, 9600, 11},
-        LineCase{"1200,o,8,1", true, 1200, 11}, LineCase{"300,M,5,1.5", true, 300, 8.5},
-        LineCase{"19200,s,6,2", true, 19200, 10}, LineCase{"2500,n,8,1", true, 2500, 10},
-        LineCase{"", false}, LineCase{"2400,n,8", false}, LineCase{"2400,n,8,1,x", false},
-        LineCase{"0,n,8,1", false}, LineCase{"-2400,n,8,1", false}, LineCase{"24k,n,8,1", false},
-        LineCase{"99999999999,n,8,1", false}, LineCase{"2400,x,8,1", false},
-        LineCase{"2400,no,8,1", false}, LineCase{"2400,n,4,1", false},
-        LineCase{"2400,n,9,1", false}, LineCase{"2400,n,8,3", false},
-        LineCase{"2400,n,8,1.0", false}, LineCase{"2400, n,8,1", false}));
+    ::testing::Values(LineCase{"Default", "2400,n,8,1", true, 2400, 10},
+                      LineCase{"CapitalParityAndSpacesAround", " 9600,E,7,2 ", true, 9600, 11},
+                      LineCase{"OddParity", "1200,o,8,1", true, 1200, 11},
+                      LineCase{"MarkWithOneAndAHalfStopBits", "300,M,5,1.5", true, 300, 8.5},
+                      LineCase{"SpaceParityTwoStopBits", "19200,s,6,2", true, 19200, 10},
+                      LineCase{"NonStandardBaud", "2500,n,8,1", true, 2500, 10},
+                      LineCase{"Empty", "", false}, LineCase{"NoStopBits", "2400,n,8", false},
+                      LineCase{"FifthField", "2400,n,8,1,x", false},
+                      LineCase{"ZeroBaud", "0,n,8,1", false},
+                      LineCase{"NegativeBaud", "-2400,n,8,1", false},
+                      LineCase{"BaudWithUnit", "24k,n,8,1", false},
+                      LineCase{"BaudTooLarge", "99999999999,n,8,1", false},
+                      LineCase{"UnknownParity", "2400,x,8,1", false},
+                      LineCase{"ParityWord", "2400,no,8,1", false},
+                      LineCase{"TooFewDataBits", "2400,n,4,1", false},
+                      LineCase{"TooManyDataBits", "2400,n,9,1", false},
+                      LineCase{"ThreeStopBits", "2400,n,8,3", false},
+                      LineCase{"StopBitsWithPoint", "2400,n,8,1.0", false},
+                      LineCase{"SpaceInside", "2400, n,8,1", false}),
+    CaseName());
 
 struct CommandCase {
+    const char* name;
     std::string line;
     bool valid;
     Command::Kind kind = Command::Kind::None;
@@ -76,17 +90,24 @@ TEST_P(LiveCommandTest, Parses) {
 
 INSTANTIATE_TEST_SUITE_P(
     All, LiveCommandTest,
-    ::testing::Values(CommandCase{"weight 2.5", true, Command::Kind::Weight},
-                      CommandCase{"  weight\t-0.75\r", true, Command::Kind::Weight},
-                      CommandCase{"state motion", true, Command::Kind::State},
-                      CommandCase{"format line", true, Command::Kind::Format},
-                      CommandCase{"", true, Command::Kind::None},
-                      CommandCase{"   ", true, Command::Kind::None}, CommandCase{"weight", false},
-                      CommandCase{"weight abc", false}, CommandCase{"weight 2,5", false},
-                      CommandCase{"weight inf", false}, CommandCase{"weight nan", false},
-                      CommandCase{"weight 1 2", false}, CommandCase{"state asleep", false},
-                      CommandCase{"format xml", false}, CommandCase{"Weight 1", false},
-                      CommandCase{"tare 0", false}));
+    ::testing::Values(CommandCase{"Weight", "weight 2.5", true, Command::Kind::Weight},
+                      CommandCase{"WeightWithTabAndCarriageReturn", "  weight\t-0.75\r", true,
+                                  Command::Kind::Weight},
+                      CommandCase{"State", "state motion", true, Command::Kind::State},
+                      CommandCase{"Format", "format line", true, Command::Kind::Format},
+                      CommandCase{"Empty", "", true, Command::Kind::None},
+                      CommandCase{"OnlySpaces", "   ", true, Command::Kind::None},
+                      CommandCase{"WeightWithoutValue", "weight", false},
+                      CommandCase{"WeightNotANumber", "weight abc", false},
+                      CommandCase{"WeightWithDecimalComma", "weight 2,5", false},
+                      CommandCase{"WeightInfinite", "weight inf", false},
+                      CommandCase{"WeightNotANumberWord", "weight nan", false},
+                      CommandCase{"WeightTwoValues", "weight 1 2", false},
+                      CommandCase{"UnknownState", "state asleep", false},
+                      CommandCase{"UnknownFormat", "format xml", false},
+                      CommandCase{"CapitalCommand", "Weight 1", false},
+                      CommandCase{"UnknownCommand", "tare 0", false}),
+    CaseName());
 
 TEST(LiveCommandTest, CarriesTheValue) {
     std::string error;
