@@ -70,7 +70,6 @@ TEST(WeightRequestOnScale, RefusedSettingsNeverOpenThePort) {
     TypedFields fields;
     fields.configText = " 2400,x,8,1 ";
     fields.portText = run.scale->path();
-    fields.waitText = "0";
     serial::QtSerialLine line;
 
     const auto outcome = runWeightRequest(fields, line);

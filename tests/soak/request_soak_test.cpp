@@ -48,7 +48,13 @@ long residentKb() {
 
 class Soak {
 public:
-    explicit Soak(std::string link) : link_(std::move(link)) {}
+    // A few milliseconds: with no pacing and no delay the scale answers within a fraction of
+    // one, so the reply is whole before the tool reads once.
+    static constexpr int kWaitMs = 2;
+
+    explicit Soak(std::string link) : link_(std::move(link)) {
+        fields_.waitText = std::to_string(kWaitMs);
+    }
 
     // One request for a weight of its own, so a stale or mixed reply cannot pass as right.
     ::testing::AssertionResult request(int n) {
@@ -100,9 +106,6 @@ private:
         }
         probe_ = std::make_unique<test_support::SlaveProbe>(scale_->path());
         fields_.portText = link_;
-        // A few milliseconds: with no pacing and no delay the scale answers within a
-        // fraction of one, so the reply is whole before the tool reads once.
-        fields_.waitText = "2";
         return probe_->ok();
     }
 
