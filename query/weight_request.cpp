@@ -21,6 +21,14 @@ Outcome failedWhileOpen(serial::SerialLine& line, const std::string& description
     return failed(description);
 }
 
+// Not a failure: nobody is left to be told.
+Outcome cutShort(serial::SerialLine& line, bool opened) {
+    if (opened) {
+        (void)line.setPortOpen(false);
+    }
+    return Outcome{};
+}
+
 }  // namespace
 
 void sleepFor(std::chrono::milliseconds wait) {
@@ -30,7 +38,14 @@ void sleepFor(std::chrono::milliseconds wait) {
     }
 }
 
-Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, const Sleep& sleep) {
+namespace {
+
+Outcome run(Fields& fields, serial::SerialLine& line, const Sleep& sleep,
+            const Interruption* interruption) {
+    const auto interrupted = [interruption] {
+        return interruption != nullptr && interruption->interrupted();
+    };
+
     const std::string config = fields.config();
     if (auto status = line.setSettings(trimSpaces(config)); !status) {
         return failed(status.description());
@@ -44,8 +59,16 @@ Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, const Sleep& 
         return failed(status.description());
     }
 
+    if (interrupted()) {
+        return cutShort(line, false);
+    }
     if (auto status = line.setPortOpen(true); !status) {
         return failed(status.description());
+    }
+    // Asked again once the port is held: an interruption during the opening
+    // must not leave it open.
+    if (interrupted()) {
+        return cutShort(line, true);
     }
 
     if (auto status = line.setOutput(enquiry); !status) {
@@ -58,6 +81,9 @@ Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, const Sleep& 
         return failedWhileOpen(line, wait.description());
     }
     sleep(wait.value());
+    if (interrupted()) {
+        return cutShort(line, true);
+    }
 
     auto reply = line.getInput();
     if (!reply) {
@@ -69,6 +95,19 @@ Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, const Sleep& 
         return Outcome{std::move(reply).value(), FailureReport{status.description()}};
     }
     return Outcome{std::move(reply).value(), std::nullopt};
+}
+
+}  // namespace
+
+Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, const Sleep& sleep) {
+    return run(fields, line, sleep, nullptr);
+}
+
+Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, Interruption& interruption) {
+    const auto wait = [&interruption](std::chrono::milliseconds ms) {
+        (void)interruption.waitFor(ms);
+    };
+    return run(fields, line, wait, &interruption);
 }
 
 }  // namespace vardelmo::query

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "query/interruption.h"
 #include "serial/serial_line.h"
 
 namespace vardelmo::query {
@@ -28,7 +29,8 @@ public:
 
 // The result of one request. `display` is the new text of the weight display
 // (the reply bytes, unchanged); it is set on success and after a failure at
-// the closing step, when the reply had already been read.
+// the closing step, when the reply had already been read. Neither is set when
+// the request was interrupted: it was cut short and shows nothing.
 struct Outcome {
     std::optional<std::string> display;
     std::optional<FailureReport> failure;
@@ -41,5 +43,9 @@ void sleepFor(std::chrono::milliseconds wait);
 
 // One query of the scale: settings, port, open, enquiry, wait, read, close.
 Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, const Sleep& sleep = sleepFor);
+
+// The same request, waiting on `interruption`. Once interrupted it opens
+// nothing more, sends and reads nothing more, and closes a port it opened.
+Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, Interruption& interruption);
 
 }  // namespace vardelmo::query

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/case_name.h"
@@ -78,9 +80,13 @@ public:
 
     bool open() const { return open_; }
 
+    // Called with each step's log entry once the step is done.
+    std::function<void(const std::string&)> afterStep = [](const std::string&) {};
+
 private:
     Result<void> step(Step which, std::string entry) {
-        log_.push_back(std::move(entry));
+        log_.push_back(entry);
+        afterStep(entry);
         if (std::find(failing_.begin(), failing_.end(), which) != failing_.end()) {
             ++failures_;
             // A second failure (while closing after the first) must not replace the first.
@@ -256,6 +262,68 @@ INSTANTIATE_TEST_SUITE_P(
         ConversionCase{"NegativeWait", "5", "-1", afterEnquiry,
                        "Espera inválida: -1 está fora do intervalo de 0 a 2147483647 ms."}),
     CaseName());
+
+struct InterruptionCase {
+    const char* during;  // the step whose log entry starts so
+    Log log;
+    friend void PrintTo(const InterruptionCase& c, std::ostream* os) {
+        *os << "during " << c.during;
+    }
+};
+
+class Interrupted : public testing::TestWithParam<InterruptionCase> {};
+
+// The wait is long enough that a request which waited it out would meet the
+// test's time limit instead of passing.
+TEST_P(Interrupted, RequestsStopShowNothingAndLeaveNoPortOpen) {
+    const auto& c = GetParam();
+    Log log;
+    RecordingFields fields(log, "2400,n,8,1", "5", "600000");
+    ScriptedLine line(log, {}, "\x06", "falha primeira");
+    Interruption interruption;
+    line.afterStep = [&](const std::string& entry) {
+        if (entry.rfind(c.during, 0) == 0) {
+            interruption.interrupt();
+        }
+    };
+    const Outcome outcome = runWeightRequest(fields, line, interruption);
+    EXPECT_EQ(log, c.log);
+    EXPECT_FALSE(outcome.display);
+    EXPECT_FALSE(outcome.failure);
+    EXPECT_FALSE(line.open());
+}
+
+const Log portChosen{"read config", "settings 2400,n,8,1", "read port", "port 5"};
+const Log openedThenClosed{"read config", "settings 2400,n,8,1", "read port", "port 5", "open",
+                           "close"};
+const Log enquiredThenClosed{"read config", "settings 2400,n,8,1", "read port", "port 5",
+                             "open",        "output \x05",         "read wait", "close"};
+
+INSTANTIATE_TEST_SUITE_P(Table, Interrupted,
+                         testing::Values(InterruptionCase{"settings", portChosen},
+                                         InterruptionCase{"port", portChosen},
+                                         InterruptionCase{"open", openedThenClosed},
+                                         InterruptionCase{"output", enquiredThenClosed}),
+                         [](const auto& param) { return std::string(param.param.during); });
+
+TEST(InterruptionTest, EndsAWaitOnAnotherThreadAndEveryLaterOne) {
+    Interruption interruption;
+    bool waitedOut = true;
+    std::thread waiter([&] { waitedOut = interruption.waitFor(std::chrono::hours(1)); });
+    interruption.interrupt();
+    waiter.join();
+    EXPECT_FALSE(waitedOut);
+    EXPECT_TRUE(interruption.interrupted());
+    EXPECT_FALSE(interruption.waitFor(std::chrono::hours(1)));
+}
+
+TEST(InterruptionTest, AWaitNobodyInterruptsLastsItsLength) {
+    Interruption interruption;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(interruption.waitFor(20ms));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 20ms);
+    EXPECT_FALSE(interruption.interrupted());
+}
 
 TEST(SleepFor, BlocksAtLeastTheWait) {
     const auto start = std::chrono::steady_clock::now();

@@ -1,0 +1,26 @@
+#include "query/interruption.h"
+
+namespace vardelmo::query {
+
+bool Interruption::waitFor(std::chrono::milliseconds wait) {
+    // The deadline is taken once, so a spurious wake-up does not restart the wait,
+    // and on the steady clock, so a wall-clock change does not stretch it.
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    std::unique_lock lock(mutex_);
+    return !woken_.wait_until(lock, deadline, [this] { return interrupted_; });
+}
+
+void Interruption::interrupt() {
+    {
+        const std::lock_guard lock(mutex_);
+        interrupted_ = true;
+    }
+    woken_.notify_all();
+}
+
+bool Interruption::interrupted() const {
+    const std::lock_guard lock(mutex_);
+    return interrupted_;
+}
+
+}  // namespace vardelmo::query
