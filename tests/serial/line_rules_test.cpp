@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "serial/line_settings.h"
+#include "serial/port_list.h"
 #include "serial/port_name.h"
 #include "tests/serial/accepted_settings.h"
 #include "tests/support/case_name.h"
@@ -141,6 +142,58 @@ TEST(PortNaming, RefusalsSayWhy) {
     EXPECT_EQ(portDevice(std::string()).description(),
               "Porta inválida: o caminho do dispositivo está vazio.");
 }
+
+struct PortEntryCase {
+    const char* name;
+    Platform platform;
+    PortFacts facts;
+    PortEntry expected;
+    friend void PrintTo(const PortEntryCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class PortEntries : public testing::TestWithParam<PortEntryCase> {};
+
+TEST_P(PortEntries, OfferWhatTheFieldTakesAndWhatThePortIs) {
+    EXPECT_EQ(portEntry(GetParam().facts, GetParam().platform), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PortEntries,
+    testing::Values(
+        PortEntryCase{"UsbAdapterOnLinux",
+                      Platform::Posix,
+                      {"ttyUSB0", "/dev/ttyUSB0", "FTDI", "FT232R USB UART", 0x0403, 0x6001},
+                      {"/dev/ttyUSB0", "FTDI FT232R USB UART (0403:6001)"}},
+        PortEntryCase{"MakerRepeatedInTheProduct",
+                      Platform::Posix,
+                      {"ttyUSB1", "/dev/ttyUSB1", "Prolific", "Prolific USB-to-Serial Comm Port",
+                       0x067B, 0x2303},
+                      {"/dev/ttyUSB1", "Prolific USB-to-Serial Comm Port (067b:2303)"}},
+        PortEntryCase{"NothingKnown",
+                      Platform::Posix,
+                      {"ttyS0", "/dev/ttyS0", "", "", std::nullopt, std::nullopt},
+                      {"/dev/ttyS0", ""}},
+        PortEntryCase{"IdsOnly",
+                      Platform::Posix,
+                      {"ttyACM0", "/dev/ttyACM0", "", "", 0x2341, 0x0043},
+                      {"/dev/ttyACM0", "(2341:0043)"}},
+        PortEntryCase{"ComPortByNumber",
+                      Platform::Windows,
+                      {"COM12", "", "", "Communications Port", std::nullopt, std::nullopt},
+                      {"12", "Communications Port"}},
+        PortEntryCase{"OtherNameAsItStands",
+                      Platform::Windows,
+                      {"CNCA0", "", "", "", std::nullopt, std::nullopt},
+                      {"CNCA0", ""}},
+        PortEntryCase{"NoNumberAfterCom",
+                      Platform::Windows,
+                      {"COM", "", "", "", std::nullopt, std::nullopt},
+                      {"COM", ""}},
+        PortEntryCase{"LeadingZeroIsNoNumber",
+                      Platform::Windows,
+                      {"COM05", "", "", "", std::nullopt, std::nullopt},
+                      {"COM05", ""}}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace vardelmo::serial
