@@ -1,14 +1,18 @@
 #include "window/form1.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QPushButton>
 #include <initializer_list>
 
 #include "query/weight_request.h"
+#include "serial/system_line.h"
 #include "ui_form1.h"
 #include "window/failure_box.h"
 #include "window/line_edit_fields.h"
+#include "window/port_completer.h"
 #include "window/reply_bytes.h"
 
 namespace vardelmo::window {
@@ -44,15 +48,27 @@ QFont fittingFont(QFont font, const std::initializer_list<const QLabel*> caption
 
 }  // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Form1>()) {
+Form1::Form1(QWidget* parent)
+    : Form1(serial::makeSystemLine, serial::makeSystemPortList(), parent) {}
+
+Form1::Form1(LineFactory makeLine, std::unique_ptr<serial::PortList> ports, QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::Form1>()), makeLine_(std::move(makeLine)) {
     ui->setupUi(this);
     setFixedSize(size());
     setFont(fittingFont(font(), {ui->Label1, ui->Label2, ui->Label3}));
+    new PortCompleter(*ui->txtPorta, std::move(ports));
     connect(ui->Command1, &QPushButton::clicked, this, &Form1::requestWeight);
     ui->Command1->setFocus();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    dropRequest();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    dropRequest();
+    QWidget::closeEvent(event);
+}
 
 void Form1::fillFields(const std::optional<QString>& port, const std::optional<QString>& config,
                        const std::optional<QString>& wait) {
@@ -68,8 +84,26 @@ void Form1::fillFields(const std::optional<QString>& port, const std::optional<Q
 }
 
 void Form1::requestWeight() {
-    LineEditFields fields(*ui->txtConfig, *ui->txtPorta, *ui->txtEspera);
-    const query::Outcome outcome = query::runWeightRequest(fields, MSComm1);
+    // One press, one request: a press during a request is not kept for later.
+    if (request_) {
+        return;
+    }
+    request_ = std::make_unique<RequestThread>(
+        makeLine_, LineEditFields(*ui->txtConfig, *ui->txtPorta, *ui->txtEspera));
+    connect(request_.get(), &QThread::finished, this, &Form1::showOutcome);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    request_->start();
+}
+
+void Form1::showOutcome() {
+    if (!request_) {
+        return;  // dropped by a close; nothing is shown
+    }
+    request_->wait();
+    const query::Outcome outcome = request_->takeOutcome();
+    request_.reset();
+    QApplication::restoreOverrideCursor();
+
     if (outcome.display) {
         const std::string& reply = *outcome.display;
         // Latin-1 maps each byte to one character, so none is lost or merged.
@@ -80,6 +114,16 @@ void Form1::requestWeight() {
     }
     if (outcome.failure) {
         showFailureReport(this, *outcome.failure);
+    }
+    emit requestFinished();
+}
+
+void Form1::dropRequest() {
+    if (request_) {
+        request_->interrupt();
+        request_->wait();
+        request_.reset();
+        QApplication::restoreOverrideCursor();
     }
 }
 

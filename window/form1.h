@@ -4,7 +4,8 @@
 #include <memory>
 #include <optional>
 
-#include "serial/qt_serial_line.h"
+#include "serial/port_list.h"
+#include "window/request_thread.h"
 
 namespace Ui {
 class Form1;
@@ -12,13 +13,18 @@ class Form1;
 
 namespace vardelmo::window {
 
-// The program's only window. A press of Command1 runs one weight request on
-// this thread; nothing else the operator does runs code of ours.
+// The program's only window. A press of Command1 runs one weight request on a
+// thread of its own; the window keeps answering meanwhile, and presses made
+// before the request ends start nothing.
 class Form1 final : public QWidget {
     Q_OBJECT
 
 public:
+    // On the system's serial line and ports.
     explicit Form1(QWidget* parent = nullptr);
+    // `makeLine` gives each request its serial line (the window's MSComm1);
+    // `ports` are the ones offered in "Porta:".
+    Form1(LineFactory makeLine, std::unique_ptr<serial::PortList> ports, QWidget* parent = nullptr);
     ~Form1() override;
 
     Form1(const Form1&) = delete;
@@ -28,12 +34,22 @@ public:
     void fillFields(const std::optional<QString>& port, const std::optional<QString>& config,
                     const std::optional<QString>& wait);
 
+signals:
+    // A request has ended and what it had to show is shown, its box dismissed.
+    void requestFinished();
+
+protected:
+    // Closing cuts a running request short: its port is closed before this returns.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void requestWeight();
+    void showOutcome();
+    void dropRequest();
 
     std::unique_ptr<Ui::Form1> ui;
-    // Lives as long as the window, so the settings and port last set outlast a request.
-    serial::QtSerialLine MSComm1;
+    LineFactory makeLine_;
+    std::unique_ptr<RequestThread> request_;  // the request running now, if any
 };
 
 }  // namespace vardelmo::window

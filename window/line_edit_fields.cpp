@@ -4,14 +4,10 @@
 
 namespace vardelmo::window {
 
-std::string LineEditFields::config() {
-    return config_.text().toStdString();
-}
-std::string LineEditFields::port() {
-    return port_.text().toStdString();
-}
-std::string LineEditFields::wait() {
-    return wait_.text().toStdString();
-}
+LineEditFields::LineEditFields(const QLineEdit& config, const QLineEdit& port,
+                               const QLineEdit& wait)
+    : config_(config.text().toStdString()),
+      port_(port.text().toStdString()),
+      wait_(wait.text().toStdString()) {}
 
 }  // namespace vardelmo::window

@@ -8,20 +8,21 @@ class QLineEdit;
 
 namespace vardelmo::window {
 
-// The window's settings fields, read at the moment the request asks for each.
+// The window's settings fields as they stood at the press. The request runs
+// on a thread of its own while the operator may go on typing, so it reads
+// these copies, never the fields themselves.
 class LineEditFields final : public query::Fields {
 public:
-    LineEditFields(const QLineEdit& config, const QLineEdit& port, const QLineEdit& wait)
-        : config_(config), port_(port), wait_(wait) {}
+    LineEditFields(const QLineEdit& config, const QLineEdit& port, const QLineEdit& wait);
 
-    std::string config() override;
-    std::string port() override;
-    std::string wait() override;
+    std::string config() override { return config_; }
+    std::string port() override { return port_; }
+    std::string wait() override { return wait_; }
 
 private:
-    const QLineEdit& config_;
-    const QLineEdit& port_;
-    const QLineEdit& wait_;
+    std::string config_;
+    std::string port_;
+    std::string wait_;
 };
 
 }  // namespace vardelmo::window

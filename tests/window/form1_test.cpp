@@ -3,71 +3,24 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
+#include <QCompleter>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
-#include <algorithm>
-#include <chrono>
 #include <memory>
 #include <string>
 
-#include "query/weight_request.h"
-#include "serial/qt_serial_line.h"
-#include "virtual_scale/virtual_scale.h"
+#include "tests/window/form1_fixture.h"
 #include "window/command_line.h"
 
-namespace vardelmo::window {
+namespace vardelmo::window::test {
 namespace {
-
-using namespace std::chrono_literals;
-
-constexpr auto kSafety = 5s;
-
-class Form1Test : public testing::Test {
-protected:
-    void SetUp() override {
-        form_.show();
-        form_.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&form_));
-        button_ = form_.findChild<QPushButton*>("Command1");
-        peso_ = form_.findChild<QLineEdit*>("txtPeso");
-        porta_ = form_.findChild<QLineEdit*>("txtPorta");
-        config_ = form_.findChild<QLineEdit*>("txtConfig");
-        espera_ = form_.findChild<QLineEdit*>("txtEspera");
-        ASSERT_TRUE(button_ && peso_ && porta_ && config_ && espera_);
-    }
-
-    // A scale that answers at once, so a wait of 300 ms always finds the
-    // whole reply held when the request reads.
-    void attachScale() {
-        vscale::Options options;
-        options.pace = false;
-        options.delay = 1ms;
-        std::string error;
-        scale_ = vscale::VirtualScale::open(options, error);
-        ASSERT_TRUE(scale_) << error;
-        porta_->setText(QString::fromStdString(scale_->path()));
-        espera_->setText("300");
-    }
-
-    std::size_t enquiries() const {
-        const std::string received = scale_->received();
-        return static_cast<std::size_t>(std::count(received.begin(), received.end(), '\x05'));
-    }
-
-    Form1 form_;
-    QPushButton* button_ = nullptr;
-    QLineEdit* peso_ = nullptr;
-    QLineEdit* porta_ = nullptr;
-    QLineEdit* config_ = nullptr;
-    QLineEdit* espera_ = nullptr;
-    std::unique_ptr<vscale::VirtualScale> scale_;
-};
 
 TEST_F(Form1Test, StartsWithTheInitialLayoutAndTexts) {
     EXPECT_EQ(form_.windowTitle(), "Vardelmo");
@@ -140,123 +93,109 @@ TEST_F(Form1Test, FocusStartsOnTheButtonAndTabRunsThroughTheFields) {
     }
 }
 
-TEST_F(Form1Test, APressShowsTheScaleReplyAsReceived) {
-    ASSERT_NO_FATAL_FAILURE(attachScale());
-    QTest::mouseClick(button_, Qt::LeftButton);
-
-    ASSERT_TRUE(scale_->waitForExchanges(1, kSafety));
-    const auto exchanges = scale_->exchanges();
-    ASSERT_EQ(exchanges.size(), 1U);
-    EXPECT_EQ(exchanges[0].clientLine, "2400,n,8,1");
-    EXPECT_EQ(scale_->received(), "\x05");
-    const std::string& sent = exchanges[0].sent;
-    ASSERT_EQ(sent, vscale::frame(vscale::Format::Stx5, 1.234, vscale::State::Stable));
-    EXPECT_EQ(peso_->text(), QString::fromLatin1(sent.data(), static_cast<qsizetype>(sent.size())));
-    EXPECT_TRUE(peso_->toolTip().contains("&lt;STX&gt;01234&lt;ETX&gt; (7 bytes)"))
-        << peso_->toolTip().toStdString();
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-}
-
-TEST_F(Form1Test, EnterAndSpaceOnTheFocusedButtonEachRunOneRequest) {
-    ASSERT_NO_FATAL_FAILURE(attachScale());
-    button_->setFocus();
-    std::size_t expected = 0;
-    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
-        // QTest::toString hands over a new[] string.
-        SCOPED_TRACE(std::unique_ptr<char[]>(QTest::toString(key)).get());
-        peso_->clear();
-        QTest::keyClick(button_, key);
-        ++expected;
-        ASSERT_TRUE(scale_->waitForExchanges(expected, kSafety));
-        EXPECT_EQ(enquiries(), expected);
-        EXPECT_FALSE(peso_->text().isEmpty());
+TEST_F(Form1Test, EveryControlIsNamedAndDescribedForAScreenReader) {
+    struct Control {
+        const char* name;
+        QString spoken;       // what a screen reader says for it
+        const char* caption;  // the label that names it, if any
+    };
+    const Control controls[] = {
+        {"Command1", "Peso", nullptr},      {"txtPeso", "Peso", nullptr},
+        {"txtPorta", "Porta:", "Label1"},   {"txtConfig", "Config", "Label2"},
+        {"txtEspera", "Espera:", "Label3"}, {"Label1", "Porta:", nullptr},
+        {"Label2", "Config", nullptr},      {"Label3", "Espera:", nullptr},
+    };
+    for (const Control& c : controls) {
+        SCOPED_TRACE(c.name);
+        auto* widget = form_.findChild<QWidget*>(c.name);
+        ASSERT_NE(widget, nullptr);
+        QAccessibleInterface* control = QAccessible::queryAccessibleInterface(widget);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->text(QAccessible::Name), c.spoken);
+        EXPECT_FALSE(control->text(QAccessible::Description).isEmpty());
+        if (c.caption != nullptr) {
+            auto* label = form_.findChild<QLabel*>(c.caption);
+            ASSERT_NE(label, nullptr);
+            EXPECT_EQ(label->buddy(), widget);
+            bool labelled = false;
+            for (const auto& [other, relation] : control->relations(QAccessible::Label)) {
+                labelled = labelled || other->object() == label;
+            }
+            EXPECT_TRUE(labelled) << "the screen reader does not tie the caption to the field";
+        }
     }
 }
 
-// What the request itself reports for this port, to compare the box with.
-std::string failureFor(const std::string& port) {
-    struct Texts final : query::Fields {
-        std::string portText;
-        std::string config() override { return "2400,n,8,1"; }
-        std::string port() override { return portText; }
-        std::string wait() override { return "0"; }
+TEST_F(Form1Test, PortaOffersThePortsPresentWhenTheListOpens) {
+    EXPECT_EQ(ports_->asked, 0) << "the ports are asked for at start-up";
+    porta_->setFocus();
+    QTest::keyClick(porta_, Qt::Key_Down);
+    QAbstractItemView* list = porta_->completer()->popup();
+    EXPECT_FALSE(list->isVisible()) << "an empty list is not opened";
+
+    ports_->entries = {{"/dev/ttyUSB0", "FTDI FT232R USB UART (0403:6001)"}, {"/dev/ttyS0", ""}};
+    QTest::keyClick(porta_, Qt::Key_Down);
+    ASSERT_TRUE(list->isVisible());
+    const auto shown = [list] {
+        QStringList rows;
+        for (int row = 0; row < list->model()->rowCount(); ++row) {
+            rows << list->model()->index(row, 0).data().toString();
+        }
+        return rows;
     };
-    Texts fields;
-    fields.portText = port;
-    serial::QtSerialLine line;
-    const query::Outcome outcome = query::runWeightRequest(fields, line);
-    return outcome.failure ? outcome.failure->description : std::string();
+    EXPECT_EQ(shown(),
+              QStringList({"/dev/ttyUSB0 — FTDI FT232R USB UART (0403:6001)", "/dev/ttyS0"}));
+    EXPECT_GE(list->width(), QFontMetrics(list->font()).horizontalAdvance(shown().at(0)))
+        << "an entry is cut off";
+
+    // Choosing an entry types what the field takes, without its description.
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(porta_->text(), "/dev/ttyUSB0");
+
+    // An adapter plugged in since shows up the next time the list opens.
+    ports_->entries.push_back({"/dev/ttyACM0", "(2341:0043)"});
+    QTest::keyClick(porta_, Qt::Key_Down);
+    ASSERT_TRUE(list->isVisible());
+    EXPECT_EQ(shown().size(), 3);
+    QTest::keyClick(list, Qt::Key_Escape);
+
+    // Typing offers the ports that start so, as they were when the field was entered.
+    ports_->entries.push_back({"/dev/ttyACM1", ""});
+    espera_->setFocus();
+    porta_->setFocus();
+    porta_->clear();
+    QTest::keyClicks(porta_, "/dev/ttyA");
+    ASSERT_TRUE(list->isVisible());
+    EXPECT_EQ(shown(), QStringList({"/dev/ttyACM0 — (2341:0043)", "/dev/ttyACM1"}));
 }
 
-TEST_F(Form1Test, AFailureShowsTheReportBoxOverTheWindow) {
-    const std::string description = failureFor("abc");
-    ASSERT_FALSE(description.empty());
-    porta_->setText("abc");
-
-    struct Seen {
-        bool found = false;
-        QWidget* parent = nullptr;
-        bool modal = false;
-        QString title;
-        QString text;
-        QMessageBox::Icon icon = QMessageBox::NoIcon;
-        QList<QMessageBox::StandardButton> buttons;
-    } seen;
-    // Started before the press: it fires inside the box's own event loop.
-    QTimer poll;
-    poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) {
-            return;
-        }
-        poll.stop();
-        seen.found = true;
-        seen.parent = box->parentWidget();
-        seen.modal = box->isModal();
-        seen.title = box->windowTitle();
-        seen.text = box->text();
-        seen.icon = box->icon();
-        for (QAbstractButton* b : box->buttons()) {
-            seen.buttons.append(box->standardButton(b));
-        }
-        if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
-            QTest::mouseClick(ok, Qt::LeftButton);
-        } else {
-            box->reject();
-        }
-    });
-    poll.start();
-    QTest::mouseClick(button_, Qt::LeftButton);
-    poll.stop();
-
-    ASSERT_TRUE(seen.found);
-    EXPECT_EQ(seen.parent, &form_);
-    EXPECT_TRUE(seen.modal);
-    EXPECT_EQ(seen.title, "Deu Pau!");
-    EXPECT_EQ(seen.text, QString::fromStdString(description));
-    EXPECT_EQ(seen.icon, QMessageBox::Critical);
-    EXPECT_EQ(seen.buttons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_EQ(peso_->text(), "0,00");
+std::vector<std::string> warnings;
+void keepWarning(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    // The offscreen test platform says so of every popup; a desktop does not.
+    const bool offscreenLimit = text.startsWith("This plugin does not support");
+    if (type != QtDebugMsg && type != QtInfoMsg && !offscreenLimit) {
+        warnings.push_back(text.toStdString());
+    }
 }
 
-TEST_F(Form1Test, TextTypedIntoTheDisplayStaysUntilTheNextRequest) {
-    ASSERT_NO_FATAL_FAILURE(attachScale());
-    button_->setFocus();
-    QTest::keyClick(button_, Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), peso_);
-    QTest::keyClicks(peso_, "12,5 kg");
-    QTest::keyClick(peso_, Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), porta_);
-    porta_->setText(QString::fromStdString(scale_->path()));
-    EXPECT_EQ(peso_->text(), "12,5 kg");
-
-    QTest::mouseClick(button_, Qt::LeftButton);
-    ASSERT_TRUE(scale_->waitForExchanges(1, kSafety));
-    const std::string sent = scale_->exchanges().at(0).sent;
-    EXPECT_EQ(peso_->text(), QString::fromLatin1(sent.data(), static_cast<qsizetype>(sent.size())));
+TEST(Form1OnTheSystem, ListsThePortsOfThisMachineWithoutAWarning) {
+    Form1 form;
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    auto* porta = form.findChild<QLineEdit*>("txtPorta");
+    ASSERT_NE(porta, nullptr);
+    warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(keepWarning);
+    porta->setFocus();
+    QTest::keyClick(porta, Qt::Key_Down);
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(warnings, std::vector<std::string>{});
+    EXPECT_EQ(static_cast<std::size_t>(porta->completer()->completionModel()->rowCount()),
+              serial::makeSystemPortList()->ports().size());
 }
 
 }  // namespace
-}  // namespace vardelmo::window
+}  // namespace vardelmo::window::test

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "serial/serial_line.h"
+
+namespace vardelmo::window::test {
+
+// What a FakeLine was given and from which threads, shared with the test that
+// made it. A test may hold the line at the enquiry until it lets it go.
+struct FakeLineState {
+    std::string reply;
+    std::optional<std::string> closeFailure;
+    bool holdAtEnquiry = false;
+
+    mutable std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::string> log;
+    std::thread::id madeOn;
+    std::thread::id destroyedOn;
+    int made = 0;
+    bool atEnquiry = false;
+    bool released = false;
+    bool open = false;
+
+    void note(std::string entry) {
+        const std::lock_guard lock(mutex);
+        log.push_back(std::move(entry));
+    }
+    std::vector<std::string> entries() const {
+        const std::lock_guard lock(mutex);
+        return log;
+    }
+    bool waitUntilAtEnquiry(std::chrono::milliseconds timeout) {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, timeout, [this] { return atEnquiry; });
+    }
+    void release() {
+        {
+            const std::lock_guard lock(mutex);
+            released = true;
+        }
+        changed.notify_all();
+    }
+};
+
+class FakeLine final : public serial::SerialLine {
+public:
+    // A line held at the enquiry waits for release() at most this long, so a
+    // window that runs the request on its own thread fails instead of hanging.
+    static constexpr std::chrono::seconds kHoldLimit{5};
+
+    explicit FakeLine(std::shared_ptr<FakeLineState> state) : state_(std::move(state)) {
+        const std::lock_guard lock(state_->mutex);
+        state_->madeOn = std::this_thread::get_id();
+        ++state_->made;
+    }
+    ~FakeLine() override {
+        const std::lock_guard lock(state_->mutex);
+        state_->destroyedOn = std::this_thread::get_id();
+    }
+    FakeLine(const FakeLine&) = delete;
+    FakeLine& operator=(const FakeLine&) = delete;
+
+    Result<void> setSettings(std::string_view settings) override {
+        state_->note("settings " + std::string(settings));
+        return {};
+    }
+    Result<void> setPort(const serial::Port&) override {
+        state_->note("port");
+        return {};
+    }
+    Result<void> setPortOpen(bool open) override {
+        state_->note(open ? "open" : "close");
+        {
+            const std::lock_guard lock(state_->mutex);
+            state_->open = open;
+        }
+        if (!open && state_->closeFailure) {
+            return Failure{*state_->closeFailure};
+        }
+        return {};
+    }
+    Result<void> setOutput(std::string_view) override {
+        state_->note("output");
+        std::unique_lock lock(state_->mutex);
+        state_->atEnquiry = true;
+        state_->changed.notify_all();
+        if (state_->holdAtEnquiry &&
+            !state_->changed.wait_for(lock, kHoldLimit, [this] { return state_->released; })) {
+            state_->log.push_back("never released");
+        }
+        return {};
+    }
+    Result<std::string> getInput() override {
+        state_->note("input");
+        return state_->reply;
+    }
+
+private:
+    std::shared_ptr<FakeLineState> state_;
+};
+
+}  // namespace vardelmo::window::test
