@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <initializer_list>
+#include <utility>
 
 #include "query/weight_request.h"
 #include "serial/system_line.h"
@@ -88,9 +89,9 @@ void Form1::requestWeight() {
     if (request_) {
         return;
     }
-    request_ = std::make_unique<RequestThread>(
-        makeLine_, LineEditFields(*ui->txtConfig, *ui->txtPorta, *ui->txtEspera));
-    connect(request_.get(), &QThread::finished, this, &Form1::showOutcome);
+    request_ = new RequestThread(
+        makeLine_, LineEditFields(*ui->txtConfig, *ui->txtPorta, *ui->txtEspera), this);
+    connect(request_, &QThread::finished, this, &Form1::showOutcome);
     QApplication::setOverrideCursor(Qt::BusyCursor);
     request_->start();
 }
@@ -99,9 +100,11 @@ void Form1::showOutcome() {
     if (!request_) {
         return;  // dropped by a close; nothing is shown
     }
-    request_->wait();
+    // The outcome is complete once the thread says it finished; the thread itself
+    // may still be winding down, so it is not waited for here but joined when deleted.
     const query::Outcome outcome = request_->takeOutcome();
-    request_.reset();
+    request_->deleteLater();
+    request_ = nullptr;
     QApplication::restoreOverrideCursor();
 
     if (outcome.display) {
@@ -120,9 +123,7 @@ void Form1::showOutcome() {
 
 void Form1::dropRequest() {
     if (request_) {
-        request_->interrupt();
-        request_->wait();
-        request_.reset();
+        delete std::exchange(request_, nullptr);  // interrupts it and waits for it
         QApplication::restoreOverrideCursor();
     }
 }

@@ -49,7 +49,7 @@ private:
 
     std::unique_ptr<Ui::Form1> ui;
     LineFactory makeLine_;
-    std::unique_ptr<RequestThread> request_;  // the request running now, if any
+    RequestThread* request_ = nullptr;  // the request running now, if any; a child
 };
 
 }  // namespace vardelmo::window

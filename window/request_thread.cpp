@@ -2,8 +2,8 @@
 
 namespace vardelmo::window {
 
-RequestThread::RequestThread(LineFactory makeLine, LineEditFields fields)
-    : makeLine_(std::move(makeLine)), fields_(std::move(fields)) {}
+RequestThread::RequestThread(LineFactory makeLine, LineEditFields fields, QObject* parent)
+    : QThread(parent), makeLine_(std::move(makeLine)), fields_(std::move(fields)) {}
 
 RequestThread::~RequestThread() {
     interrupt();

@@ -19,7 +19,7 @@ using LineFactory = std::function<std::unique_ptr<serial::SerialLine>()>;
 // created, driven and destroyed on this thread alone.
 class RequestThread final : public QThread {
 public:
-    RequestThread(LineFactory makeLine, LineEditFields fields);
+    RequestThread(LineFactory makeLine, LineEditFields fields, QObject* parent = nullptr);
     // Interrupts the request and waits for it: the port is closed when this returns.
     ~RequestThread() override;
 
