@@ -21,6 +21,7 @@ def main():
     out = sys.argv[1]
     request = benchmarks(os.path.join(out, "request.json"))
     pacing = benchmarks(os.path.join(out, "pacing.json"))
+    window = benchmarks(os.path.join(out, "window.json"))
     with open(os.path.join(out, "startup.json")) as f:
         startup = json.load(f)
 
@@ -48,6 +49,13 @@ def main():
         w = find(request, f"waitAccuracy/{wait}/")
         row(f"wait {wait} ms, read late by: median", w["late_median_ms"], "ms", 1)
         row(f"wait {wait} ms, read late by: p99", w["late_p99_ms"], "ms", 2)
+    busy, idle = find(window, "windowStall/1/"), find(window, "windowStall/0/")
+    row("window loop, longest stall in a request (wait 300 ms): median",
+        busy["stall_median_ms"], "ms", 16)
+    row("window loop, longest stall in a request (wait 300 ms): worst of 20",
+        busy["stall_max_ms"], "ms")
+    row("window loop, longest stall in as long with no request: median",
+        idle["stall_median_ms"], "ms")
     tool, other = startup["vardelmo"], startup["cutecom"]
     row("start-up to window mapped: median", tool["startup_ms"], "ms", 120,
         other["startup_ms"], "cutecom")
