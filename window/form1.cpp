@@ -91,15 +91,17 @@ void Form1::requestWeight() {
     }
     request_ = new RequestThread(
         makeLine_, LineEditFields(*ui->txtConfig, *ui->txtPorta, *ui->txtEspera), this);
-    connect(request_, &QThread::finished, this, &Form1::showOutcome);
+    // Only this request's end shows its outcome: one dropped by a close shows nothing.
+    connect(request_, &QThread::finished, this, [this, request = request_] {
+        if (request == request_) {
+            showOutcome();
+        }
+    });
     QApplication::setOverrideCursor(Qt::BusyCursor);
     request_->start();
 }
 
 void Form1::showOutcome() {
-    if (!request_) {
-        return;  // dropped by a close; nothing is shown
-    }
     // The outcome is complete once the thread says it finished; the thread itself
     // may still be winding down, so it is not waited for here but joined when deleted.
     const query::Outcome outcome = request_->takeOutcome();
