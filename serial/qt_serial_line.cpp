@@ -4,6 +4,10 @@
 #include <QSerialPort>
 #include <QString>
 
+#ifdef __linux__
+#include <termios.h>
+#endif
+
 #include "serial/line_settings.h"
 #include "serial/port_name.h"
 #include "serial/write_timeout.h"
@@ -39,13 +43,40 @@ QSerialPort::StopBits toQt(StopBits stopBits) {
     return QSerialPort::OneStop;
 }
 
+// Qt sets the parity bits each parity needs but leaves the mark/space bit, and with no
+// parity the odd bit, as the device's last user left them: on a port left in mark parity
+// "e" would go out as space parity. Clearing them makes the settings the whole truth.
+bool clearParityLeftovers(QSerialPort& port, Parity parity) {
+#ifdef CMSPAR
+    if (parity == Parity::Mark || parity == Parity::Space) {
+        return true;
+    }
+    const tcflag_t leftovers = parity == Parity::None ? (CMSPAR | PARODD) : CMSPAR;
+    const int fd = static_cast<int>(port.handle());
+    termios line{};
+    if (::tcgetattr(fd, &line) != 0) {
+        return false;
+    }
+    if ((line.c_cflag & leftovers) == 0) {
+        return true;
+    }
+    line.c_cflag &= ~leftovers;
+    return ::tcsetattr(fd, TCSANOW, &line) == 0;
+#else
+    (void)port;
+    (void)parity;
+    return true;
+#endif
+}
+
 // Hands the settings to the port: stored for the next opening when closed,
 // applied at once when open.
 bool apply(QSerialPort& port, const LineSettings& settings) {
     return port.setBaudRate(settings.baud) &&
            port.setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits)) &&
            port.setParity(toQt(settings.parity)) && port.setStopBits(toQt(settings.stopBits)) &&
-           port.setFlowControl(QSerialPort::NoFlowControl);
+           port.setFlowControl(QSerialPort::NoFlowControl) &&
+           (!port.isOpen() || clearParityLeftovers(port, settings.parity));
 }
 
 }  // namespace
@@ -90,6 +121,11 @@ struct QtSerialLine::State {
     }
 
     Failure notOpen() const { return Failure{"A " + label() + " não está aberta."}; }
+
+    Failure notApplied(std::string_view text) const {
+        return Failure{"Não foi possível aplicar a configuração \"" + std::string(text) + "\" à " +
+                       label() + "."};
+    }
 };
 
 QtSerialLine::QtSerialLine() : state_(std::make_unique<State>()) {}
@@ -103,8 +139,7 @@ Result<void> QtSerialLine::setSettings(std::string_view settings) {
     }
     const auto& accepted = parsed.value();
     if (state_->port.isOpen() && !apply(state_->port, accepted)) {
-        return Failure{"Não foi possível aplicar a configuração \"" + std::string(settings) +
-                       "\" à " + state_->label() + "."};
+        return state_->notApplied(settings);
     }
     state_->settings = accepted;
     state_->settingsText = std::string(settings);
@@ -137,12 +172,15 @@ Result<void> QtSerialLine::setPortOpen(bool open) {
     port.close();
     port.setPortName(QString::fromStdString(state_->device));
     if (!apply(port, state_->settings)) {
-        return Failure{"Não foi possível aplicar a configuração \"" + state_->settingsText +
-                       "\" à " + state_->label() + "."};
+        return state_->notApplied(state_->settingsText);
     }
     port.clearError();
     if (!port.open(QIODevice::ReadWrite)) {
         return Failure{state_->openFailure()};
+    }
+    if (!clearParityLeftovers(port, state_->settings.parity)) {
+        port.close();
+        return state_->notApplied(state_->settingsText);
     }
     // A terminal keeps unread bytes across closes; the reply must be only what
     // the scale sends from this opening on.

@@ -28,6 +28,15 @@ tcflag_t SlaveProbe::controlFlags() const {
     return ::tcgetattr(fd_, &line) == 0 ? line.c_cflag : 0;
 }
 
+bool SlaveProbe::leaveControlFlags(tcflag_t flags) const {
+    termios line{};
+    if (::tcgetattr(fd_, &line) != 0) {
+        return false;
+    }
+    line.c_cflag |= flags;
+    return ::tcsetattr(fd_, TCSANOW, &line) == 0;
+}
+
 bool SlaveProbe::waitForQueued(std::size_t count, std::chrono::milliseconds timeout) const {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (queued() < count) {

@@ -26,6 +26,8 @@ public:
     std::size_t queued() const;
     // The terminal's control flags (c_cflag) as whoever has it open last set them.
     tcflag_t controlFlags() const;
+    // Sets control flags as a program that had the terminal before might have left them.
+    bool leaveControlFlags(tcflag_t flags) const;
 
 private:
     int fd_ = -1;
