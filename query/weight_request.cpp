@@ -32,9 +32,12 @@ Outcome cutShort(serial::SerialLine& line, bool opened) {
 }  // namespace
 
 void sleepFor(std::chrono::milliseconds wait) {
-    if (wait > std::chrono::milliseconds::zero()) {
-        // sleep_until on the steady clock: a wall-clock change must not stretch the wait.
-        std::this_thread::sleep_until(std::chrono::steady_clock::now() + wait);
+    // A deadline on the steady clock: a wall-clock change must not stretch the wait. A system
+    // may wake a sleeper up to a millisecond early (its sleep counts whole ticks), so sleep
+    // again until the deadline has truly passed: the scale gets at least the wait typed.
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    while (std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_until(deadline);
     }
 }
 
