@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "serial/serial_line.h"
+#include "tests/support/patience.h"
 
 namespace vardelmo::window::test {
 
@@ -53,10 +54,6 @@ struct FakeLineState {
 
 class FakeLine final : public serial::SerialLine {
 public:
-    // A line held at the enquiry waits for release() at most this long, so a
-    // window that runs the request on its own thread fails instead of hanging.
-    static constexpr std::chrono::seconds kHoldLimit{5};
-
     explicit FakeLine(std::shared_ptr<FakeLineState> state) : state_(std::move(state)) {
         const std::lock_guard lock(state_->mutex);
         state_->madeOn = std::this_thread::get_id();
@@ -93,8 +90,11 @@ public:
         std::unique_lock lock(state_->mutex);
         state_->atEnquiry = true;
         state_->changed.notify_all();
+        // Held at most the test's patience, so a window that runs the request on its own
+        // thread fails instead of hanging.
         if (state_->holdAtEnquiry &&
-            !state_->changed.wait_for(lock, kHoldLimit, [this] { return state_->released; })) {
+            !state_->changed.wait_for(lock, test_support::kPatience,
+                                      [this] { return state_->released; })) {
             state_->log.push_back("never released");
         }
         return {};

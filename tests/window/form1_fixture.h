@@ -14,6 +14,7 @@
 
 #include "serial/port_list.h"
 #include "serial/system_line.h"
+#include "tests/support/patience.h"
 #include "tests/window/box_watch.h"
 #include "tests/window/fake_line.h"
 #include "window/form1.h"
@@ -22,9 +23,9 @@ namespace vardelmo::window::test {
 
 using namespace std::chrono_literals;
 
-// Generous, for a loaded machine; a test that meets it has failed.
-constexpr auto kSafety = 5s;
-constexpr int kSafetyMs = 5000;
+using test_support::kPatience;
+// QSignalSpy::wait takes plain milliseconds.
+constexpr int kPatienceMs = static_cast<int>(kPatience.count());
 
 // The ports a FakePortList offers, and how often it was asked for them.
 struct FakePorts {
@@ -78,7 +79,8 @@ protected:
     void pressAndWait() {
         QSignalSpy finished(&form_, &Form1::requestFinished);
         QTest::mouseClick(button_, Qt::LeftButton);
-        ASSERT_TRUE(finished.count() == 1 || finished.wait(kSafetyMs)) << "the request did not end";
+        ASSERT_TRUE(finished.count() == 1 || finished.wait(kPatienceMs))
+            << "the request did not end";
     }
 
     BoxWatch boxes_;

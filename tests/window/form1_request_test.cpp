@@ -57,7 +57,7 @@ TEST_F(Form1RequestTest, APressShowsTheScaleReplyAsReceived) {
     ASSERT_NO_FATAL_FAILURE(attachScale());
     ASSERT_NO_FATAL_FAILURE(pressAndWait());
 
-    ASSERT_TRUE(scale_->waitForExchanges(1, kSafety));
+    ASSERT_TRUE(scale_->waitForExchanges(1, kPatience));
     const auto exchanges = scale_->exchanges();
     ASSERT_EQ(exchanges.size(), 1U);
     EXPECT_EQ(exchanges[0].clientLine, "2400,n,8,1");
@@ -78,9 +78,9 @@ TEST_F(Form1RequestTest, EnterAndSpaceOnTheFocusedButtonEachRunOneRequest) {
         peso_->clear();
         QSignalSpy finished(&form_, &Form1::requestFinished);
         QTest::keyClick(button_, key);
-        ASSERT_TRUE(finished.wait(kSafetyMs));
+        ASSERT_TRUE(finished.wait(kPatienceMs));
         ++expected;
-        ASSERT_TRUE(scale_->waitForExchanges(expected, kSafety));
+        ASSERT_TRUE(scale_->waitForExchanges(expected, kPatience));
         EXPECT_EQ(enquiries(), expected);
         EXPECT_FALSE(peso_->text().isEmpty());
     }
@@ -134,7 +134,7 @@ TEST_F(Form1RequestTest, TextTypedIntoTheDisplayStaysUntilTheNextRequest) {
     EXPECT_EQ(peso_->text(), "12,5 kg");
 
     ASSERT_NO_FATAL_FAILURE(pressAndWait());
-    ASSERT_TRUE(scale_->waitForExchanges(1, kSafety));
+    ASSERT_TRUE(scale_->waitForExchanges(1, kPatience));
     const std::string sent = scale_->exchanges().at(0).sent;
     EXPECT_EQ(peso_->text(), QString::fromLatin1(sent.data(), static_cast<qsizetype>(sent.size())));
 }
@@ -201,7 +201,7 @@ TEST_F(Form1RequestTest, PressesDuringARequestStartNoOther) {
     line->reply = "\x06";
     QSignalSpy finished(&form_, &Form1::requestFinished);
     QTest::mouseClick(button_, Qt::LeftButton);
-    ASSERT_TRUE(line->waitUntilAtEnquiry(kSafety));
+    ASSERT_TRUE(line->waitUntilAtEnquiry(kPatience));
 
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
@@ -211,7 +211,7 @@ TEST_F(Form1RequestTest, PressesDuringARequestStartNoOther) {
         QTest::keyClick(button_, key);
     }
     line->release();
-    ASSERT_TRUE(finished.wait(kSafetyMs));
+    ASSERT_TRUE(finished.wait(kPatienceMs));
     QCoreApplication::processEvents();
 
     EXPECT_EQ(finished.count(), 1);
@@ -228,7 +228,7 @@ TEST_F(Form1RequestTest, ClosingTheWindowEndsTheWaitAndClosesThePort) {
     line->reply = "\x06";
     espera_->setText("600000");
     QTest::mouseClick(button_, Qt::LeftButton);
-    ASSERT_TRUE(line->waitUntilAtEnquiry(kSafety));
+    ASSERT_TRUE(line->waitUntilAtEnquiry(kPatience));
 
     form_.close();
     EXPECT_EQ(line->entries(),
