@@ -8,13 +8,13 @@
 #include <initializer_list>
 #include <utility>
 
+#include "cli/reply_bytes.h"
 #include "query/weight_request.h"
 #include "serial/system_line.h"
 #include "ui_form1.h"
 #include "window/failure_box.h"
 #include "window/line_edit_fields.h"
 #include "window/port_completer.h"
-#include "window/reply_bytes.h"
 
 namespace vardelmo::window {
 
@@ -23,7 +23,7 @@ namespace {
 // The reply spelled out as rich text, so that a reply containing "<b>" or a
 // named byte such as <DEL> or <SUB> is never taken for markup.
 QString replyToolTip(const std::string& reply) {
-    const QString described = QString::fromStdString(describeReply(reply)).toHtmlEscaped();
+    const QString described = QString::fromStdString(cli::describeReply(reply)).toHtmlEscaped();
     return QStringLiteral("<p style='white-space:pre-wrap'>%1</p>").arg(described);
 }
 

@@ -16,8 +16,8 @@
 #include <memory>
 #include <string>
 
+#include "cli/command_line.h"
 #include "tests/window/form1_fixture.h"
-#include "window/command_line.h"
 
 namespace vardelmo::window::test {
 namespace {
@@ -78,9 +78,9 @@ TEST_F(Form1Test, StartsWithTheInitialLayoutAndTexts) {
 
 // `vardelmo --query` takes these for the fields not given; they must not drift apart.
 TEST_F(Form1Test, StartsWithTheTextsAQueryTakesForFieldsNotGiven) {
-    EXPECT_EQ(porta_->text(), kInitialPort);
-    EXPECT_EQ(config_->text(), kInitialConfig);
-    EXPECT_EQ(espera_->text(), kInitialWait);
+    EXPECT_EQ(porta_->text(), cli::kInitialPort);
+    EXPECT_EQ(config_->text(), cli::kInitialConfig);
+    EXPECT_EQ(espera_->text(), cli::kInitialWait);
 }
 
 TEST_F(Form1Test, FocusStartsOnTheButtonAndTabRunsThroughTheFields) {

@@ -19,7 +19,7 @@
 #include "tests/support/patience.h"
 #include "virtual_scale/virtual_scale.h"
 
-namespace vardelmo::window {
+namespace vardelmo::cli {
 namespace {
 
 using namespace std::chrono_literals;
@@ -160,4 +160,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<Case>& test) { return std::string(test.param.name); });
 
 }  // namespace
-}  // namespace vardelmo::window
+}  // namespace vardelmo::cli

@@ -1,8 +1,8 @@
-#include "window/console.h"
+#include "cli/console.h"
 
 #include <cstdio>
 
-namespace vardelmo::window {
+namespace vardelmo::cli {
 
 bool writeOutput(std::string_view bytes) {
     const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), stdout);
@@ -15,4 +15,4 @@ void writeErrorLine(std::string_view line) {
     std::fflush(stderr);
 }
 
-}  // namespace vardelmo::window
+}  // namespace vardelmo::cli

@@ -1,10 +1,10 @@
-#include "window/command_line.h"
+#include "cli/command_line.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <algorithm>
 
-namespace vardelmo::window {
+namespace vardelmo::cli {
 
 namespace {
 
@@ -101,4 +101,4 @@ QString helpText() {
     return parser.helpText();
 }
 
-}  // namespace vardelmo::window
+}  // namespace vardelmo::cli

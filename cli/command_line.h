@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <optional>
 
-namespace vardelmo::window {
+namespace vardelmo::cli {
 
 // The window's initial field texts, which a query takes for any field not given.
 inline constexpr char kInitialPort[] = "5";
@@ -37,4 +37,4 @@ CommandLine readCommandLine(const QStringList& arguments);
 // Needs a QCoreApplication: the usage line names the program as it was started.
 QString helpText();
 
-}  // namespace vardelmo::window
+}  // namespace vardelmo::cli

@@ -1,13 +1,13 @@
-#include "window/headless.h"
+#include "cli/headless.h"
 
 #include <string>
 
+#include "cli/console.h"
+#include "cli/reply_bytes.h"
 #include "query/weight_request.h"
 #include "serial/system_line.h"
-#include "window/console.h"
-#include "window/reply_bytes.h"
 
-namespace vardelmo::window {
+namespace vardelmo::cli {
 
 namespace {
 
@@ -92,4 +92,4 @@ int runHeadless(const CommandLine& command) {
     return kBadUsage;  // the window is not ours to open
 }
 
-}  // namespace vardelmo::window
+}  // namespace vardelmo::cli
