@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral("io.github.vardelmo.Vardelmo"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.vardelmo.Vardelmo")));
     vardelmo::window::Form1 form;
-    form.fillFields(command.port, command.config, command.wait);
+    form.fillFields(command.fields);
     form.show();
     return QApplication::exec();
 }
