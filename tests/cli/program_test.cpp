@@ -1,5 +1,5 @@
 // The program as a script or a technician over SSH runs it: the built binary, no display, its
-// standard streams and exit status.
+// standard streams and exit status. What each command line asks for is command_line_test.cpp's.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -27,7 +27,6 @@ using testing::Eq;
 using testing::HasSubstr;
 using testing::IsEmpty;
 using testing::Matcher;
-using testing::StartsWith;
 
 constexpr char kScale[] = "@scale";  // stands for the virtual scale's path in a case
 
@@ -141,22 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
              {"-platform", "offscreen", "-bogus"},
              2,
              kNothing,
-             Eq(refused("Unknown option 'bogus'."))},
-        Case{"Positional",
-             {"-q", "/dev/ttyUSB0"},
-             2,
-             kNothing,
-             StartsWith("vardelmo: Unexpected argument '/dev/ttyUSB0'")},
-        Case{"MissingValue",
-             {"-q", "--port"},
-             2,
-             kNothing,
-             Eq(refused("Missing value after '--port'."))},
-        Case{"TwoOutputModes",
-             {"-q", "--raw", "--hex"},
-             2,
-             kNothing,
-             Eq(refused("--raw and --hex cannot be used together."))}),
+             Eq(refused("Unknown option 'bogus'."))}),
     [](const testing::TestParamInfo<Case>& test) { return std::string(test.param.name); });
 
 }  // namespace
