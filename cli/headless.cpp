@@ -4,6 +4,7 @@
 
 #include "cli/console.h"
 #include "cli/reply_bytes.h"
+#include "cli/version.h"
 #include "query/field_texts.h"
 #include "query/weight_request.h"
 #include "serial/system_line.h"
@@ -63,8 +64,7 @@ int runHeadless(const CommandLine& command) {
         case CommandLine::Mode::Help:
             return writeText(helpText()) ? kSucceeded : kFailed;
         case CommandLine::Mode::Version:
-            return writeText(QStringLiteral("vardelmo " VARDELMO_VERSION "\n")) ? kSucceeded
-                                                                                : kFailed;
+            return writeOutput(std::string("vardelmo ") + kVersion + '\n') ? kSucceeded : kFailed;
         case CommandLine::Mode::Window:
             break;
     }

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/version.h"
 #include "tests/support/child_process.h"
 #include "tests/support/escaped.h"
 #include "tests/support/patience.h"
@@ -130,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
              Eq("Deu Pau!: Espera inválida: -5 está fora do intervalo de 0 a 2147483647 ms.\n"),
              1},
         Case{"Help", {"--help"}, 0, HasSubstr("--query"), kNothing},
-        Case{"Version", {"-v"}, 0, Eq("vardelmo " VARDELMO_VERSION "\n"), kNothing},
+        Case{"Version", {"-v"}, 0, Eq(std::string("vardelmo ") + kVersion + "\n"), kNothing},
         Case{"UnknownOptionWithoutQuery",
              {"--bogus"},
              2,
