@@ -58,6 +58,9 @@ INSTANTIATE_TEST_SUITE_P(
                     DecimalCase{"LongerNegativeWholeBelow", "-10", "-9.99", -1},
                     DecimalCase{"FractionDigitByDigit", "0.05", "0.5", -1},
                     DecimalCase{"OneMoreDigit", "1.234", "1.2341", -1},
+                    // Too many digits for a double to tell apart.
+                    DecimalCase{"BeyondADoublesDigits", "12345678901234567.5",
+                                "12345678901234567.6", -1},
                     DecimalCase{"JustBelowZero", "-0.001", "0", -1},
                     DecimalCase{"JustAboveZero", "0.001", "-0", 1},
                     DecimalCase{"Empty", "", "0", std::nullopt},
