@@ -54,6 +54,7 @@ def main():
     # Every 100 ms, requests of 50 ms: how far each start lands from its slot.
     row("watch period error, median", period["error_median_ms"], "ms", 1)
     row("watch period error, p99", period["error_p99_ms"], "ms", 3)
+    row("watch requests' own 50 ms wait, ended late by: p99", period["wake_late_p99_ms"], "ms")
     busy, idle = find(window, "windowStall/1/"), find(window, "windowStall/0/")
     row("window loop, longest stall in a request (wait 300 ms): median",
         busy["stall_median_ms"], "ms", 16)
