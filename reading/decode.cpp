@@ -14,23 +14,29 @@ namespace {
 
 using namespace detail;
 
-// Each family with the byte its frames have `fromEnd` bytes before their end. Frames carrying a
-// checksum are tried first.
+// Each family with the byte its frames have `fromEnd` bytes before their end, and whether they
+// start with STX. Frames carrying a checksum are tried first.
 struct Family {
     char marker;
     std::size_t fromEnd;
-    Match (*parse)(std::string_view, std::size_t);
+    bool stx;
+    Match (*parse)(std::string_view, std::size_t, Reading&);
 };
 
 constexpr Family families[] = {
-    {cr, 2, toledoA},  {cr, 2, p03Checked}, {cr, 1, p03},  {etx, 1, micheletti},
-    {etx, 1, toledoB}, {cr, 1, toledoC},    {lf, 1, stGs},
+    {cr, 2, true, toledoA},     {cr, 2, true, p03Checked}, {cr, 1, true, p03},
+    {etx, 1, true, micheletti}, {etx, 1, true, toledoB},   {cr, 1, true, toledoC},
+    {lf, 1, false, stGs},
 };
 
-Match frameEndingAt(std::string_view bytes, std::size_t end) {
+// No frame that starts with STX is longer (Toledo A).
+constexpr std::size_t longestStxFrame = 23;
+
+Match frameEndingAt(std::string_view bytes, std::size_t end, bool stxNear, Reading& reading) {
     for (const auto& family : families) {
-        if (end >= family.fromEnd && bytes[end - family.fromEnd] == family.marker) {
-            auto match = family.parse(bytes, end);
+        if ((stxNear || !family.stx) && end >= family.fromEnd &&
+            bytes[end - family.fromEnd] == family.marker) {
+            const auto match = family.parse(bytes, end, reading);
             if (match.verdict != Verdict::None) {
                 return match;
             }
@@ -40,10 +46,13 @@ Match frameEndingAt(std::string_view bytes, std::size_t end) {
 }
 
 // Every frame ends in ETX, CR or LF, or in a checksum just after CR: only the ends next to
-// those bytes are tried, the last first, so a long reply costs one look at each byte.
+// those bytes are tried, the last first, and those starting with STX only where one is near,
+// so that even a reply of nothing but line ends costs a few looks at each byte.
 std::optional<Reading> lastFrame(std::string_view bytes) {
-    std::size_t limit = bytes.size();  // no frame may end past this
-    std::size_t tried = limit + 1;     // the last end tried: ends only go down
+    std::size_t limit = bytes.size();        // no frame may end past this
+    std::size_t tried = limit + 1;           // the last end tried: ends only go down
+    std::size_t lastStx = bytes.rfind(stx);  // the last STX before the end tried
+    Reading reading;
     for (std::size_t i = bytes.size(); i-- > 0;) {
         const char c = bytes[i];
         if (c != etx && c != cr && c != lf) {
@@ -54,9 +63,14 @@ std::optional<Reading> lastFrame(std::string_view bytes) {
                 continue;
             }
             tried = end;
-            auto match = frameEndingAt(bytes, end);
+            while (lastStx != std::string_view::npos && lastStx >= end) {
+                lastStx = lastStx == 0 ? std::string_view::npos : bytes.rfind(stx, lastStx - 1);
+            }
+            const bool stxNear =
+                lastStx != std::string_view::npos && end - lastStx <= longestStxFrame;
+            const auto match = frameEndingAt(bytes, end, stxNear, reading);
             if (match.verdict == Verdict::Reading) {
-                return std::move(match.reading);
+                return reading;
             }
             if (match.verdict == Verdict::NoReading) {
                 return std::nullopt;

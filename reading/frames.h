@@ -22,22 +22,25 @@ enum class Verdict {
     Damaged,    // a frame whose checksum fails: skipped whole, from `start`
 };
 
+// Most tries find nothing, so a match is two words; the reading goes to the caller's object,
+// written only with Verdict::Reading.
 struct Match {
     Verdict verdict = Verdict::None;
     std::size_t start = 0;
-    Reading reading;
 };
 
-Match toledoA(std::string_view bytes, std::size_t end);
-Match p03(std::string_view bytes, std::size_t end);         // ends in CR
-Match p03Checked(std::string_view bytes, std::size_t end);  // ends in CR and a checksum
-Match micheletti(std::string_view bytes, std::size_t end);
-Match toledoB(std::string_view bytes, std::size_t end);
-Match toledoC(std::string_view bytes, std::size_t end);
-Match stGs(std::string_view bytes, std::size_t end);
+Match toledoA(std::string_view bytes, std::size_t end, Reading& reading);
+Match p03(std::string_view bytes, std::size_t end, Reading& reading);  // ends in CR
+// Ends in CR and a checksum.
+Match p03Checked(std::string_view bytes, std::size_t end, Reading& reading);
+Match micheletti(std::string_view bytes, std::size_t end, Reading& reading);
+Match toledoB(std::string_view bytes, std::size_t end, Reading& reading);
+Match toledoC(std::string_view bytes, std::size_t end, Reading& reading);
+Match stGs(std::string_view bytes, std::size_t end, Reading& reading);
 
 // The five characters between STX and the end of a Toledo B or C frame.
-Match toledoBody(std::string_view body, std::string_view protocol, std::size_t start);
+Match toledoBody(std::string_view body, std::string_view protocol, std::size_t start,
+                 Reading& reading);
 
 // Overload wins over negative, negative over motion, whatever order a frame gives them in.
 inline State strongest(bool overload, bool negative, bool motion) {

@@ -4,7 +4,7 @@
 
 namespace vardelmo::reading::detail {
 
-Match micheletti(std::string_view bytes, std::size_t end) {
+Match micheletti(std::string_view bytes, std::size_t end, Reading& reading) {
     constexpr std::size_t frameSize = 22;
     if (end < frameSize || bytes[end - 1] != etx) {
         return {};
@@ -22,14 +22,11 @@ Match micheletti(std::string_view bytes, std::size_t end) {
     if (!weight || !price || !total) {
         return {};
     }
-    Match match;
-    match.verdict = Verdict::Reading;
-    match.start = start;
-    match.reading.protocol = "micheletti";
-    match.reading.weight = std::move(weight);
-    match.reading.price = std::move(price);
-    match.reading.total = std::move(total);
-    return match;
+    reading = Reading{.protocol = "micheletti",
+                      .weight = std::move(weight),
+                      .price = std::move(price),
+                      .total = std::move(total)};
+    return {Verdict::Reading, start};
 }
 
 }  // namespace vardelmo::reading::detail

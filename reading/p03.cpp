@@ -25,7 +25,7 @@ bool statusWord(char byte, unsigned char mask) {
 
 // The frame from `start` to the CR at `crAt`, in its plain form or with the one space the
 // 8530 and 8540 put before the weight at 60 t and 80 t.
-Match frameAt(std::string_view bytes, std::size_t start, std::size_t crAt) {
+Match frameAt(std::string_view bytes, std::size_t start, std::size_t crAt, Reading& reading) {
     const std::size_t size = crAt - start + 1;
     if (bytes[start] != stx || (size == plainSize + 1 && bytes[start + 4] != ' ')) {
         return {};
@@ -40,24 +40,20 @@ Match frameAt(std::string_view bytes, std::size_t start, std::size_t crAt) {
     }
     // SWA bits 0-2 from 000 (x100) to 111 (five decimals): two less than the code.
     const int decimals = (static_cast<unsigned char>(swa) & 0x07) - 2;
-    Match match;
-    match.verdict = Verdict::Reading;
-    match.start = start;
-    Reading& reading = match.reading;
-    reading.protocol = "p03";
+    reading = Reading{.protocol = "p03"};
     reading.state = strongest(bit(swb, 2), bit(swb, 1), bit(swb, 3));
     if (reading.state != State::Overload) {
         reading.weight = decimalText(weight, decimals, bit(swb, 1));
     }
     reading.net = bit(swb, 0);
     reading.tare = decimalText(tare, decimals);
-    return match;
+    return {Verdict::Reading, start};
 }
 
-Match frameEndingAt(std::string_view bytes, std::size_t crAt) {
+Match frameEndingAt(std::string_view bytes, std::size_t crAt, Reading& reading) {
     for (const std::size_t size : {plainSize, plainSize + 1}) {
         if (crAt + 1 >= size) {
-            auto match = frameAt(bytes, crAt + 1 - size, crAt);
+            const auto match = frameAt(bytes, crAt + 1 - size, crAt, reading);
             if (match.verdict != Verdict::None) {
                 return match;
             }
@@ -68,18 +64,18 @@ Match frameEndingAt(std::string_view bytes, std::size_t crAt) {
 
 }  // namespace
 
-Match p03(std::string_view bytes, std::size_t end) {
+Match p03(std::string_view bytes, std::size_t end, Reading& reading) {
     if (end == 0 || bytes[end - 1] != cr) {
         return {};
     }
-    return frameEndingAt(bytes, end - 1);
+    return frameEndingAt(bytes, end - 1, reading);
 }
 
-Match p03Checked(std::string_view bytes, std::size_t end) {
+Match p03Checked(std::string_view bytes, std::size_t end, Reading& reading) {
     if (end < 2 || bytes[end - 2] != cr) {
         return {};
     }
-    auto match = frameEndingAt(bytes, end - 2);
+    auto match = frameEndingAt(bytes, end - 2, reading);
     if (match.verdict == Verdict::None) {
         return match;
     }

@@ -13,7 +13,7 @@ constexpr std::size_t longestLine = 40;
 
 }  // namespace
 
-Match stGs(std::string_view bytes, std::size_t end) {
+Match stGs(std::string_view bytes, std::size_t end, Reading& reading) {
     if (end < 2 || bytes[end - 1] != lf || bytes[end - 2] != cr) {
         return {};
     }
@@ -71,18 +71,14 @@ Match stGs(std::string_view bytes, std::size_t end) {
     if (!weight && !(overload && number.empty())) {
         return {};
     }
-    Match match;
-    match.verdict = Verdict::Reading;
-    match.start = at - 6;
-    Reading& reading = match.reading;
-    reading.protocol = "st-gs";
+    reading = Reading{.protocol = "st-gs"};
     reading.unit = std::string(unit);
     reading.state = strongest(overload, weight && weight->front() == '-', stability == "US");
     if (!overload) {
         reading.weight = std::move(weight);
     }
     reading.net = gross == "NT";
-    return match;
+    return {Verdict::Reading, at - 6};
 }
 
 }  // namespace vardelmo::reading::detail

@@ -22,7 +22,7 @@ bool digitsAt(std::string_view frame, std::size_t offset) {
 
 }  // namespace
 
-Match toledoA(std::string_view bytes, std::size_t end) {
+Match toledoA(std::string_view bytes, std::size_t end, Reading& reading) {
     if (end < frameSize) {
         return {};
     }
@@ -32,20 +32,16 @@ Match toledoA(std::string_view bytes, std::size_t end) {
         !digitsAt(frame, 15)) {
         return {};
     }
-    Match match;
-    match.start = start;
     const unsigned sum = std::accumulate(frame.begin(), frame.end(), 0U, [](unsigned s, char c) {
         return s + static_cast<unsigned char>(c);
     });
     if (sum % 256 != 0) {
-        match.verdict = Verdict::Damaged;
-        return match;
+        return {Verdict::Damaged, start};
     }
     const char s1 = frame[1];
     const char s2 = frame[8];
     const int priceDecimals = bit(s1, 5) ? 0 : 2;
-    Reading& reading = match.reading;
-    reading.protocol = "toledo-a";
+    reading = Reading{.protocol = "toledo-a"};
     reading.state = strongest(bit(s1, 3), false, bit(s1, 0));
     if (reading.state != State::Overload) {
         reading.weight = decimalText(frame.substr(2, 6), bit(s2, 3) ? 2 : 3);
@@ -53,8 +49,7 @@ Match toledoA(std::string_view bytes, std::size_t end) {
     reading.net = bit(s2, 6);
     reading.total = decimalText(frame.substr(9, 6), priceDecimals);
     reading.price = decimalText(frame.substr(15, 6), priceDecimals);
-    match.verdict = Verdict::Reading;
-    return match;
+    return {Verdict::Reading, start};
 }
 
 }  // namespace vardelmo::reading::detail

@@ -27,10 +27,8 @@ bool notReady(std::string_view body) {
 
 }  // namespace
 
-Match toledoBody(std::string_view body, std::string_view protocol, std::size_t start) {
-    Match match;
-    match.start = start;
-    match.reading.protocol = protocol;
+Match toledoBody(std::string_view body, std::string_view protocol, std::size_t start,
+                 Reading& reading) {
     if (body.size() != bodySize) {
         return {};
     }
@@ -40,14 +38,12 @@ Match toledoBody(std::string_view body, std::string_view protocol, std::size_t s
     } noWeight[] = {{'I', State::Motion}, {'N', State::Negative}, {'S', State::Overload}};
     for (const auto& [letter, state] : noWeight) {
         if (fiveOf(body, letter)) {
-            match.verdict = Verdict::Reading;
-            match.reading.state = state;
-            return match;
+            reading = Reading{.protocol = std::string(protocol), .state = state};
+            return {Verdict::Reading, start};
         }
     }
     if (notReady(body)) {
-        match.verdict = Verdict::NoReading;
-        return match;
+        return {Verdict::NoReading, start};
     }
     // A point or comma means kilograms as written; digits alone are grams.
     const auto padded = body.substr(std::min(body.find_first_not_of(' '), body.size()));
@@ -57,17 +53,16 @@ Match toledoBody(std::string_view body, std::string_view protocol, std::size_t s
     if (!weight) {
         return {};
     }
-    match.verdict = Verdict::Reading;
-    match.reading.weight = std::move(weight);
-    return match;
+    reading = Reading{.protocol = std::string(protocol), .weight = std::move(weight)};
+    return {Verdict::Reading, start};
 }
 
-Match toledoB(std::string_view bytes, std::size_t end) {
+Match toledoB(std::string_view bytes, std::size_t end, Reading& reading) {
     const std::size_t size = 1 + bodySize + 1;
     if (end < size || bytes[end - 1] != etx || bytes[end - size] != stx) {
         return {};
     }
-    return toledoBody(bytes.substr(end - size + 1, bodySize), "toledo-b", end - size);
+    return toledoBody(bytes.substr(end - size + 1, bodySize), "toledo-b", end - size, reading);
 }
 
 }  // namespace vardelmo::reading::detail

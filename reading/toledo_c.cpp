@@ -3,7 +3,7 @@
 
 namespace vardelmo::reading::detail {
 
-Match toledoC(std::string_view bytes, std::size_t end) {
+Match toledoC(std::string_view bytes, std::size_t end, Reading& reading) {
     if (end == 0 || bytes[end - 1] != cr) {
         return {};
     }
@@ -13,7 +13,7 @@ Match toledoC(std::string_view bytes, std::size_t end) {
             bytes.substr(end - 1 - unit.size(), unit.size()) != unit) {
             continue;
         }
-        auto match = toledoBody(bytes.substr(end - size + 1, 5), "toledo-c", end - size);
+        auto match = toledoBody(bytes.substr(end - size + 1, 5), "toledo-c", end - size, reading);
         if (match.verdict != Verdict::None) {
             return match;
         }

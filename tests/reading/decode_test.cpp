@@ -136,6 +136,9 @@ INSTANTIATE_TEST_SUITE_P(
                   p03Reading(std::nullopt, Overload)},
         FrameCase{"Checksum", p03(0x2d, 0x29, "001234", "000200", {.checksum = true}),
                   p03Reading("1.234", Motion, true, "0.200")},
+        // The sum passes 767, so only its seven low bits come out to zero with the checksum.
+        FrameCase{"ChecksumOfALargeSum", p03(0x2d, 0x20, "999999", "999999", {.checksum = true}),
+                  p03Reading("999.999", Stable, false, "999.999")},
         FrameCase{"Spaced", p03(0x2a, 0x20, "060000", "000000", {.spaced = true}),
                   p03Reading("60000", Stable, false, "0")},
         FrameCase{"SpacedWithChecksum",

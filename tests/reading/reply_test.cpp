@@ -162,7 +162,15 @@ INSTANTIATE_TEST_SUITE_P(
         ReplyCase{"Empty", "", hint(Hint::Empty)}, ReplyCase{"LoneAck", "\x06", hint(Hint::Ack)},
         ReplyCase{"OnlyAcks", "\x06\x06", hint(Hint::Ack)},
         ReplyCase{"AckAndFrame", "\x06" + toledoB("01234"), toledoB1234()},
+        ReplyCase{"AckAmongNoise", "\x06\x80\xF8\x06", hint(Hint::Baud)},
         ReplyCase{"FramingErrorZeros", std::string(12, '\0'), hint(Hint::Baud)},
+        // Digits enough for a frame, but the zeros of framing errors between them.
+        ReplyCase{"ZerosAmongDigits",
+                  std::string("1\x00\x00"
+                              "2\x00\x00"
+                              "3\x00\x00",
+                              9),
+                  hint(Hint::Baud)},
         ReplyCase{"MostlyZeros", std::string("\x00\x80\x00\xF8\x00\x00\xE0", 7), hint(Hint::Baud)},
         ReplyCase{"HighNoise", "\xF8\x80\xFE\xE0\x1C\x9E", hint(Hint::Baud)},
         ReplyCase{"SlowNoise", "\xE6\x9E\x86\xF8\x66", hint(Hint::Baud)},
@@ -189,6 +197,8 @@ INSTANTIATE_TEST_SUITE_P(
                   hint(Hint::Unknown)},
         ReplyCase{"ToledoAChecksumOff", toledoA(0x00, "001234", 0x00, "000000", "000000", 1),
                   hint(Hint::Unknown)},
+        ReplyCase{"ToledoAChecksumOffInBit7",
+                  toledoA(0x00, "001234", 0x00, "000000", "000000", 0x80), hint(Hint::Unknown)},
         ReplyCase{"ToledoAChecksumMissing",
                   toledoA(0x00, "001234", 0x00, "000000", "000000").substr(0, 22),
                   hint(Hint::Unknown)},
