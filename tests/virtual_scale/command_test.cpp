@@ -12,8 +12,13 @@
 #include "tests/support/child_process.h"
 #include "tests/virtual_scale/pty_client.h"
 
-namespace vardelmo::vscale::testing {
+namespace vardelmo::vscale {
 namespace {
+
+using pty_client::anythingWaiting;
+using pty_client::openClient;
+using pty_client::readBytes;
+using pty_client::writeAll;
 
 using test_support::CaseName;
 using test_support::ChildProcess;
@@ -221,4 +226,4 @@ INSTANTIATE_TEST_SUITE_P(
     CaseName());
 
 }  // namespace
-}  // namespace vardelmo::vscale::testing
+}  // namespace vardelmo::vscale

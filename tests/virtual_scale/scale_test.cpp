@@ -10,11 +10,11 @@
 namespace vardelmo::vscale {
 namespace {
 
-using testing::anythingWaiting;
-using testing::kPatience;
-using testing::openClient;
-using testing::readBytes;
-using testing::writeAll;
+using pty_client::anythingWaiting;
+using pty_client::kPatience;
+using pty_client::openClient;
+using pty_client::readBytes;
+using pty_client::writeAll;
 
 const std::string kEnq = "\x05";
 
