@@ -47,6 +47,15 @@ std::string_view nameOf(const NameTable<Value, N>& table, Value value) {
     return "?";
 }
 
+template <typename Value, std::size_t N>
+std::string namesOf(const NameTable<Value, N>& table) {
+    std::string names;
+    for (const auto& [name, value] : table) {
+        names += (names.empty() ? "" : ", ") + std::string(name);
+    }
+    return names;
+}
+
 std::vector<std::string_view> words(std::string_view line) {
     std::vector<std::string_view> found;
     const std::string_view blanks = " \t\r";
@@ -75,6 +84,14 @@ std::string_view formatName(Format format) {
 
 std::string_view stateName(State state) {
     return nameOf(kStates, state);
+}
+
+std::string formatList() {
+    return namesOf(kFormats);
+}
+
+std::string stateList() {
+    return namesOf(kStates);
 }
 
 std::optional<double> parseWeight(std::string_view text) {
@@ -111,8 +128,7 @@ std::optional<Command> parseCommand(std::string_view line, std::string& error) {
     } else if (parts[0] == "state") {
         const auto state = parseState(parts[1]);
         if (!state) {
-            error = "state \"" + std::string(parts[1]) +
-                    "\" is not one of stable, motion, negative, overload, silent";
+            error = "state \"" + std::string(parts[1]) + "\" is not one of " + stateList();
             return std::nullopt;
         }
         command.kind = Command::Kind::State;
@@ -120,8 +136,7 @@ std::optional<Command> parseCommand(std::string_view line, std::string& error) {
     } else if (parts[0] == "format") {
         const auto format = parseFormat(parts[1]);
         if (!format) {
-            error =
-                "format \"" + std::string(parts[1]) + "\" is not one of stx5, status, line, ack";
+            error = "format \"" + std::string(parts[1]) + "\" is not one of " + formatList();
             return std::nullopt;
         }
         command.kind = Command::Kind::Format;

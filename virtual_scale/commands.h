@@ -14,6 +14,9 @@ std::optional<Format> parseFormat(std::string_view word);
 std::optional<State> parseState(std::string_view word);
 std::string_view formatName(Format format);
 std::string_view stateName(State state);
+// Every name, in order, as "stx5, status, line, ack", for messages.
+std::string formatList();
+std::string stateList();
 
 // A finite number of kilograms with a decimal point, whatever the locale.
 std::optional<double> parseWeight(std::string_view text);
