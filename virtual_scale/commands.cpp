@@ -12,8 +12,15 @@ namespace {
 template <typename Value, std::size_t N>
 using NameTable = std::array<std::pair<std::string_view, Value>, N>;
 
-constexpr NameTable<Format, 4> kFormats{{
-    {"stx5", Format::Stx5},
+// A format's first name is the one it is logged and listed under.
+constexpr NameTable<Format, 10> kFormats{{
+    {"toledo-b", Format::ToledoB},
+    {"stx5", Format::ToledoB},
+    {"toledo-c", Format::ToledoC},
+    {"toledo-a", Format::ToledoA},
+    {"p03", Format::P03},
+    {"st-gs", Format::StGs},
+    {"micheletti", Format::Micheletti},
     {"status", Format::Status},
     {"line", Format::Line},
     {"ack", Format::Ack},
@@ -94,6 +101,12 @@ std::string stateList() {
     return namesOf(kStates);
 }
 
+std::string kilograms(double kg) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, kg).ptr;
+    return std::string(text, end) + " kg";
+}
+
 std::optional<double> parseWeight(std::string_view text) {
     if (!text.empty() && text.front() == '+') {  // from_chars takes only '-'
         text.remove_prefix(1);
@@ -152,12 +165,9 @@ std::string apply(const Command& command, VirtualScale& scale) {
     switch (command.kind) {
         case Command::Kind::None:
             return {};
-        case Command::Kind::Weight: {
+        case Command::Kind::Weight:
             scale.setWeight(command.weightKg);
-            char text[32];
-            const auto end = std::to_chars(text, text + sizeof text, command.weightKg).ptr;
-            return "weight " + std::string(text, end) + " kg";
-        }
+            return "weight " + kilograms(command.weightKg);
         case Command::Kind::State:
             scale.setState(command.state);
             return "state " + std::string(stateName(command.state));

@@ -114,7 +114,7 @@ void serve(VirtualScale& scale, const std::atomic<unsigned long>& handled, unsig
 }
 
 // The last reply may still sit unread in the terminal; a real line would deliver it.
-void awaitLastReply(const VirtualScale& scale, unsigned long count) {
+void awaitLastReply(VirtualScale& scale, unsigned long count) {
     logLine(stamp(std::chrono::steady_clock::now()) + " " + std::to_string(count) +
             " enquiries handled; ending once the last reply is read");
     if (!scale.waitUntilDelivered(std::chrono::seconds(10))) {

@@ -45,13 +45,19 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     argv.push_back(nullptr);
     const int argc = static_cast<int>(storage.size());
 
-    enum { kNoPace = 256, kLink };
+    enum { kNoPace = 256, kLink, kContinuous };
     const option longOptions[] = {
-        {"format", required_argument, nullptr, 'f'}, {"weight", required_argument, nullptr, 'w'},
-        {"state", required_argument, nullptr, 's'},  {"delay", required_argument, nullptr, 'd'},
-        {"no-pace", no_argument, nullptr, kNoPace},  {"line", required_argument, nullptr, 'l'},
-        {"link", required_argument, nullptr, kLink}, {"count", required_argument, nullptr, 'n'},
-        {"help", no_argument, nullptr, 'h'},         {nullptr, 0, nullptr, 0},
+        {"format", required_argument, nullptr, 'f'},
+        {"weight", required_argument, nullptr, 'w'},
+        {"state", required_argument, nullptr, 's'},
+        {"delay", required_argument, nullptr, 'd'},
+        {"no-pace", no_argument, nullptr, kNoPace},
+        {"line", required_argument, nullptr, 'l'},
+        {"link", required_argument, nullptr, kLink},
+        {"count", required_argument, nullptr, 'n'},
+        {"continuous", required_argument, nullptr, kContinuous},
+        {"help", no_argument, nullptr, 'h'},
+        {nullptr, 0, nullptr, 0},
     };
     CommandLine line;
     Options& scale = line.scale;
@@ -86,6 +92,15 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                                    "\" is not a whole number of ms up to 60000");
                 }
                 scale.delay = std::chrono::milliseconds(ms);
+                break;
+            }
+            case kContinuous: {
+                unsigned ms = 0;
+                if (!wholeNumber(value, ms) || ms == 0 || ms > 60'000) {
+                    return refused("continuous \"" + value +
+                                   "\" is not a whole number of ms from 1 to 60000");
+                }
+                scale.continuous = std::chrono::milliseconds(ms);
                 break;
             }
             case kNoPace:

@@ -64,7 +64,8 @@ TEST(ScaleCommandTest, PrintsItsTerminalAndAnswersThroughIt) {
     EXPECT_EQ(scale.ask(7),
               "\x02"
               "01234\x03");
-    EXPECT_TRUE(scale.process.errorLineWith("received 05, sent 02 30 31 32 33 34 03"));
+    EXPECT_TRUE(scale.process.errorLineWith(
+        "received 05, sent 02 30 31 32 33 34 03 (toledo-b, stable 1.234 kg)"));
     scale.process.signal(SIGTERM);
     EXPECT_EQ(scale.process.exitStatus(), 0);
 }
@@ -96,6 +97,40 @@ TEST(ScaleCommandTest, StdinCommandsChangeTheNextAnswer) {
     ASSERT_TRUE(scale.process.errorLineWith("refused \"state loose\""));
     ASSERT_TRUE(scale.process.errorLineWith("now format line"));
     EXPECT_EQ(scale.ask(15), "+  2.500 kg G\r\n");
+    scale.process.say("format p03\n");
+    ASSERT_TRUE(scale.process.errorLineWith("now format p03"));
+    EXPECT_EQ(scale.ask(17),
+              "\x02\x2d\x30\x20"
+              "002500000000\r");
+    ASSERT_TRUE(scale.process.errorLineWith("(p03, stable 2.5 kg)"));
+}
+
+TEST(ScaleCommandTest, ContinuousScaleSendsUnaskedAndLogsWhatWhenItChanges) {
+    Running scale({"--continuous", "5", "--format", "toledo-c", "--no-pace"});
+    ASSERT_GE(scale.client, 0);
+    EXPECT_EQ(readBytes(scale.client, 14),
+              "\x02"
+              "01234\r\x02"
+              "01234\r");
+    EXPECT_TRUE(
+        scale.process.errorLineWith("unasked to 2400,n,8,1: sent 02 30 31 32 33 34 0d (toledo-c, "
+                                    "stable 1.234 kg), every 5 ms"));
+    scale.process.say("state motion\n");
+    EXPECT_TRUE(scale.process.errorLineWith(
+        "unasked to 2400,n,8,1: sent 02 49 49 49 49 49 0d (toledo-c, motion 1.234 kg)"));
+}
+
+// As the tool does, the client reads once what has come by then, and never again; the frames
+// a continuous scale sends after the reply must not keep it from ending.
+TEST(ScaleCommandTest, CountEndsAContinuousScaleOnceTheReplyIsRead) {
+    Running scale({"--count", "1", "--continuous", "5", "--no-pace"});
+    ASSERT_GE(scale.client, 0);
+    writeAll(scale.client, kEnq);
+    ASSERT_TRUE(scale.process.errorLineWith("ending once the last reply is read"));
+    for (char buffer[256]; anythingWaiting(scale.client);) {
+        ASSERT_GT(::read(scale.client, buffer, sizeof buffer), 0);
+    }
+    EXPECT_EQ(scale.process.exitStatus(), 0);
 }
 
 TEST(ScaleCommandTest, EndOfStdinDoesNotStopTheScale) {

@@ -9,6 +9,7 @@
 
 #include "tests/support/case_name.h"
 #include "virtual_scale/commands.h"
+#include "virtual_scale/help.h"
 
 namespace vardelmo::vscale {
 namespace {
@@ -49,6 +50,7 @@ TEST_P(AcceptedOptions, GiveTheScaleAsked) {
     EXPECT_EQ(stateName(got.scale.state), stateName(expected.scale.state));
     EXPECT_EQ(got.scale.delay, expected.scale.delay);
     EXPECT_EQ(got.scale.pace, expected.scale.pace);
+    EXPECT_EQ(got.scale.continuous, expected.scale.continuous);
     EXPECT_EQ(got.scale.baud, expected.scale.baud);
     EXPECT_DOUBLE_EQ(got.scale.bitsPerByte, expected.scale.bitsPerByte);
     EXPECT_EQ(got.scale.linkPath, expected.scale.linkPath);
@@ -116,9 +118,11 @@ TEST_P(RefusedOptions, SayWhy) {
 INSTANTIATE_TEST_SUITE_P(
     Table, RefusedOptions,
     ::testing::Values(
-        RefusedCase{"UnknownFormat",
-                    {"--format", "xml"},
-                    "unknown format \"xml\" (stx5, status, line, ack)"},
+        RefusedCase{
+            "UnknownFormat",
+            {"--format", "xml"},
+            "unknown format \"xml\" (toledo-b, stx5, toledo-c, toledo-a, p03, st-gs, micheletti, "
+            "status, line, ack)"},
         RefusedCase{
             "WeightNotANumber", {"--weight", "abc"}, "weight \"abc\" is not a number of kilograms"},
         RefusedCase{
@@ -162,6 +166,15 @@ TEST(ParseCommandLine, ParsesAlikeEachTime) {
         ASSERT_TRUE(parsed.ok) << parsed.refusal;
         EXPECT_DOUBLE_EQ(parsed.commandLine.scale.weightKg, 2.5);
         EXPECT_FALSE(parsed.commandLine.scale.pace);
+    }
+}
+
+TEST(HelpText, ShowsEveryFormat) {
+    const std::string names = formatList() + ", ";
+    for (std::size_t start = 0, comma; (comma = names.find(", ", start)) != std::string::npos;
+         start = comma + 2) {
+        const auto name = names.substr(start, comma - start);
+        EXPECT_NE(helpText().find(" " + name + " "), std::string_view::npos) << name;
     }
 }
 

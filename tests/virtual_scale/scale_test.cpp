@@ -97,6 +97,49 @@ TEST_F(ScaleTest, ClientAtAnotherBaudGetsSilence) {
     EXPECT_FALSE(anythingWaiting(client_));
 }
 
+TEST_F(ScaleTest, ContinuousScaleTalksUnaskedAndStillAnswers) {
+    Options options;
+    options.continuous = std::chrono::milliseconds(2);
+    start(options);
+    const std::string before =
+        "\x02"
+        "01234\x03";
+    const std::string after =
+        "\x02"
+        "02500\x03";
+    EXPECT_EQ(readBytes(client_, 21), before + before + before);
+    EXPECT_EQ(scale_->exchanges().size(), 0u) << "nobody asked";
+
+    ASSERT_TRUE(writeAll(client_, kEnq));
+    ASSERT_TRUE(scale_->waitForExchanges(1, kPatience));
+    EXPECT_EQ(scale_->exchanges()[0].sent, before);
+
+    // Whole frames only, the reply among them, until the new weight shows.
+    scale_->setWeight(2.5);
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    for (std::string got; (got = readBytes(client_, 7)) != after;) {
+        ASSERT_EQ(got, before);
+        ASSERT_LT(std::chrono::steady_clock::now(), deadline);
+    }
+}
+
+// A scale about to end waits for its client to read the last reply, but not the frames a
+// continuous scale sent after it: a client that reads once never reads those.
+TEST_F(ScaleTest, DeliveredOnceTheReplyIsReadWhateverCameUnaskedAfterIt) {
+    Options options;
+    options.format = Format::Ack;
+    options.continuous = std::chrono::milliseconds(1);
+    start(options);
+    scale_->send("R");  // a reply, told from the unasked ACKs around it
+    for (std::string got; (got = readBytes(client_, 1)) != "R";) {
+        ASSERT_EQ(got, "\x06");
+    }
+    pollfd more{client_, POLLIN, 0};
+    ASSERT_EQ(::poll(&more, 1, static_cast<int>(kPatience.count())), 1);
+    EXPECT_TRUE(scale_->waitUntilDelivered(kPatience));
+    EXPECT_TRUE(anythingWaiting(client_)) << "the frames after the reply are still unread";
+}
+
 TEST_F(ScaleTest, SilentStateNeverAnswers) {
     Options options;
     options.state = State::Silent;

@@ -147,6 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   Command::Kind::Weight},
                       CommandCase{"State", "state motion", true, Command::Kind::State},
                       CommandCase{"Format", "format line", true, Command::Kind::Format},
+                      CommandCase{"NewFormat", "format micheletti", true, Command::Kind::Format},
                       CommandCase{"Empty", "", true, Command::Kind::None},
                       CommandCase{"OnlySpaces", "   ", true, Command::Kind::None},
                       CommandCase{"WeightWithoutValue", "weight", false},
@@ -166,6 +167,8 @@ TEST(LiveCommandTest, CarriesTheValue) {
     EXPECT_DOUBLE_EQ(parseCommand("weight +2.5", error)->weightKg, 2.5);
     EXPECT_EQ(parseCommand("state overload", error)->state, State::Overload);
     EXPECT_EQ(parseCommand("format ack", error)->format, Format::Ack);
+    EXPECT_EQ(parseCommand("format st-gs", error)->format, Format::StGs);
+    EXPECT_EQ(parseCommand("format stx5", error)->format, Format::ToledoB);
 }
 
 }  // namespace
