@@ -35,9 +35,17 @@ logged and ignored.
                         continuous scale does; enquiries are still answered
   -l, --line SETTINGS the scale's own line, "baud,parity,data,stop" (default "2400,n,8,1");
                         parity n, e, o, m or s; data bits 5 to 8; stop bits 1, 1.5 or 2.
-                        Replies are paced at this line's byte time. A client whose baud
-                        differs is not understood and gets no answer. A pseudo-terminal keeps
-                        no parity or data bits, so only the baud is compared.
+                        Replies are paced at this line's byte time.
+      --mismatch MODE what passes between the scale and a client whose line differs:
+                        wire (default): each end gets what its UART samples of the other's
+                          bits, as on a cable: an enquiry at another baud is not heard, so not
+                          answered; frames arrive garbled (framing errors as 00), spread over
+                          the scale's wire time. The same settings pass bytes unchanged.
+                        silent: only the baud counts; a client at another baud gets nothing.
+                        A pseudo-terminal keeps the client's baud and stop bits but not its
+                        data bits or parity (the kernel forces 8 data bits, no parity), so the
+                        client is taken as 8 data bits, no parity: a 7E1 scale reaches it with
+                        bit 7 set on the bytes of odd parity, whatever the client set.
       --link PATH     also make a symbolic link PATH to the terminal, removed on exit
   -n, --count N       exit 0 once N enquiries have been handled (answered or left silent)
   -h, --help          show this help and exit
@@ -48,8 +56,9 @@ A bad line is reported on standard error and changes nothing. The end of standar
 not stop the scale; SIGINT and SIGTERM do, with exit status 0.
 
 Each enquiry is logged on standard error: monotonic time, the client's line as the terminal
-holds it, the bytes received and sent in hex, and the family, state and weight of the frame.
-Frames sent unasked are logged when they change.
+holds it, the bytes received and sent in hex, and the family, state and weight of the frame
+(and, when the client got it garbled, the frame as sent). Bytes the scale heard otherwise than
+they were sent are logged with what it heard. Frames sent unasked are logged when they change.
 )";
 }
 

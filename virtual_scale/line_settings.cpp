@@ -31,6 +31,13 @@ std::optional<unsigned> wholeNumber(std::string_view text) {
 
 }  // namespace
 
+std::string LineSettings::text() const {
+    return std::to_string(baud) + ',' + parity + ',' + std::to_string(dataBits) + ',' +
+           (stopBits == 1.5 ? "1.5"
+            : stopBits == 2 ? "2"
+                            : "1");
+}
+
 std::optional<LineSettings> parseLineSettings(std::string_view text, std::string& error) {
     const std::string shown(text);
     const auto parts = fields(text);

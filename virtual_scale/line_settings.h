@@ -19,6 +19,9 @@ struct LineSettings {
     double stopBits = 1;  // 1, 1.5 or 2
 
     double bitsPerByte() const { return 1 + dataBits + (parity == 'n' ? 0 : 1) + stopBits; }
+    // "2400,n,8,1", as parseLineSettings reads it back.
+    std::string text() const;
+    friend bool operator==(const LineSettings&, const LineSettings&) = default;
 };
 
 // Reads settings text as the tool does: no blanks anywhere, not even around (one grammar for

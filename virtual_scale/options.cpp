@@ -45,7 +45,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     argv.push_back(nullptr);
     const int argc = static_cast<int>(storage.size());
 
-    enum { kNoPace = 256, kLink, kContinuous };
+    enum { kNoPace = 256, kLink, kContinuous, kMismatch };
     const option longOptions[] = {
         {"format", required_argument, nullptr, 'f'},
         {"weight", required_argument, nullptr, 'w'},
@@ -56,6 +56,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         {"link", required_argument, nullptr, kLink},
         {"count", required_argument, nullptr, 'n'},
         {"continuous", required_argument, nullptr, kContinuous},
+        {"mismatch", required_argument, nullptr, kMismatch},
         {"help", no_argument, nullptr, 'h'},
         {nullptr, 0, nullptr, 0},
     };
@@ -103,6 +104,12 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                 scale.continuous = std::chrono::milliseconds(ms);
                 break;
             }
+            case kMismatch:
+                if (value != "wire" && value != "silent") {
+                    return refused("unknown mismatch \"" + value + "\" (wire, silent)");
+                }
+                scale.mismatch = value == "wire" ? Mismatch::Wire : Mismatch::Silent;
+                break;
             case kNoPace:
                 scale.pace = false;
                 break;
@@ -112,8 +119,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                 if (!settings) {
                     return refused(error);
                 }
-                scale.baud = settings->baud;
-                scale.bitsPerByte = settings->bitsPerByte();
+                scale.line = *settings;
                 break;
             }
             case kLink:

@@ -8,6 +8,7 @@
 #include "virtual_scale/commands.h"
 #include "virtual_scale/log_text.h"
 #include "virtual_scale/scale_impl.h"
+#include "virtual_scale/wire.h"
 
 namespace vardelmo::vscale {
 namespace {
@@ -61,61 +62,65 @@ bool VirtualScale::Impl::writeBytes(const char* data, std::size_t size, Asked as
     return lost == 0;
 }
 
-Delivery VirtualScale::Impl::deliver(const std::string& frame, Clock::time_point start,
-                                     Asked asked) {
+std::vector<HeardByte> VirtualScale::Impl::asReceived(const std::string& frame,
+                                                      const LineSettings& client) const {
+    if (options.mismatch == Mismatch::Silent) {  // the same baud, or nothing is sent at all
+        std::vector<HeardByte> bytes;
+        for (const char byte : frame) {
+            bytes.push_back({byte, static_cast<long long>(bytes.size()) * byteTime()});
+        }
+        return bytes;
+    }
+    auto bytes = overTheWire(frame, options.line, client);
+    const auto first = bytes.empty() ? std::chrono::nanoseconds(0) : bytes.front().at;
+    for (auto& byte : bytes) {
+        byte.at -= first;
+    }
+    return bytes;
+}
+
+Delivery VirtualScale::Impl::deliver(const std::string& frame, Clock::time_point start, Asked asked,
+                                     const LineSettings& client) {
     Delivery delivery;
-    if (frame.empty()) {
+    const auto bytes = asReceived(frame, client);
+    if (bytes.empty()) {
         return delivery;
     }
     if (!options.pace) {
-        if (sleepUntil(start) && writeBytes(frame.data(), frame.size(), asked)) {
-            delivery.bytes = frame;
-            delivery.at.assign(frame.size(), Clock::now());
+        std::string all;
+        for (const auto& byte : bytes) {
+            all += byte.value;
+        }
+        if (sleepUntil(start) && writeBytes(all.data(), all.size(), asked)) {
+            delivery.bytes = all;
+            delivery.at.assign(all.size(), Clock::now());
         }
         return delivery;
     }
-    const std::chrono::nanoseconds byteTime{
-        static_cast<long long>(options.bitsPerByte * 1e9 / options.baud)};
-    auto due = start;
-    for (const char byte : frame) {
-        if (!sleepUntil(due) || (asked == Asked::No && quiet) || !writeBytes(&byte, 1, asked)) {
+    // Each byte reaches the client when its UART has it, spread over the sender's wire time.
+    Clock::duration late{0};
+    for (const auto& byte : bytes) {
+        const auto due = start + late + byte.at;
+        if (!sleepUntil(due) || (asked == Asked::No && quiet) ||
+            !writeBytes(&byte.value, 1, asked)) {
             break;
         }
         const auto now = Clock::now();
-        delivery.bytes += byte;
+        delivery.bytes += byte.value;
         delivery.at.push_back(now);
-        lineFreeAt = now + byteTime;
         // Small wake-up lateness is absorbed by the fixed schedule, so it never adds up;
         // after a long stall a line just idles, it never bursts to catch up.
-        due = now - due > byteTime / 2 ? now + byteTime : due + byteTime;
+        if (now - due > byteTime() / 2) {
+            late += now - due;
+        }
     }
+    const Clock::time_point senderDone =
+        start + late + static_cast<long long>(frame.size()) * byteTime();
+    lineFreeAt = std::max(lineFreeAt, senderDone);
     return delivery;
 }
 
-void VirtualScale::Impl::answer(Clock::time_point arrived) {
-    Exchange exchange;
-    exchange.received = arrived;
-    std::string reply;
-    std::string why;
-    {
-        std::lock_guard lock(mutex);
-        reply = frame(options.format, options.weightKg, options.state);
-        why = options.state == State::Silent ? " (silent)"
-              : reply.empty()                ? " (" + label(options) + ": no frame says it)"
-                                             : " (" + label(options) + ")";
-    }
-    const auto client = readClientLine(pty.slave);
-    exchange.clientBaud = client ? client->baud : 0;
-    exchange.clientLine = client ? client->text : "unknown";
-    if (exchange.clientBaud != options.baud) {
-        why = " (the scale listens at " + std::to_string(options.baud) + " baud)";
-        reply.clear();
-    }
-    const auto delivery = deliver(reply, std::max(arrived + options.delay, lineFreeAt), Asked::Yes);
-    exchange.sent = delivery.bytes;
-    exchange.sentAt = delivery.at;
-    log(stamp(arrived) + " enquiry from " + exchange.clientLine + ": received 05, sent " +
-        hexBytes(exchange.sent) + why);
+void VirtualScale::Impl::record(const Exchange& exchange) {
     {
         std::lock_guard lock(mutex);
         exchanges.push_back(exchange);
@@ -124,6 +129,58 @@ void VirtualScale::Impl::answer(Clock::time_point arrived) {
     if (options.onExchange) {
         options.onExchange(exchange);
     }
+}
+
+std::string VirtualScale::Impl::garbled(const std::string& what, const std::string& frame,
+                                        const std::string& sent, const LineSettings& client) const {
+    if (sent == frame || frame.empty()) {
+        return what;
+    }
+    return what + ": " + hexBytes(frame) + " at " + options.line.text() + ", as a UART at " +
+           client.text() + " reads it";
+}
+
+void VirtualScale::Impl::answer(Clock::time_point arrived, const std::string& heard) {
+    Exchange exchange;
+    exchange.received = arrived;
+    exchange.heard = heard;
+    std::string what;
+    {
+        std::lock_guard lock(mutex);
+        exchange.frame = frame(options.format, options.weightKg, options.state);
+        what = options.state == State::Silent ? "silent"
+               : exchange.frame.empty()       ? label(options) + ": no frame says it"
+                                              : label(options);
+    }
+    const auto client = readClientLine(pty.slave);
+    exchange.clientBaud = client ? client->baud : 0;
+    exchange.clientLine = client ? client->text : "unknown";
+    if (!client || (options.mismatch == Mismatch::Silent && client->baud != options.line.baud)) {
+        what = "the scale listens at " + std::to_string(options.line.baud) + " baud";
+        exchange.frame.clear();
+    }
+    const auto delivery = deliver(exchange.frame, std::max(arrived + options.delay, lineFreeAt),
+                                  Asked::Yes, client ? client->seen : options.line);
+    exchange.sent = delivery.bytes;
+    exchange.sentAt = delivery.at;
+    log(stamp(arrived) + " enquiry from " + exchange.clientLine + ": received 05, sent " +
+        hexBytes(exchange.sent) + " (" +
+        garbled(what, exchange.frame, exchange.sent, client ? client->seen : options.line) + ")");
+    record(exchange);
+}
+
+// An enquiry the client sent that the scale's UART did not hear as one: a real scale stays
+// silent, and so does this one.
+void VirtualScale::Impl::missEnquiry(Clock::time_point arrived, const std::string& heard,
+                                     const ClientLine& client) {
+    Exchange exchange;
+    exchange.received = arrived;
+    exchange.clientBaud = client.baud;
+    exchange.clientLine = client.text;
+    exchange.heard = heard;
+    log(stamp(arrived) + " enquiry from " + client.text + ": received 05, sent - (heard " +
+        hexBytes(heard) + " at the scale's " + options.line.text() + ": no enquiry)");
+    record(exchange);
 }
 
 void VirtualScale::Impl::talkUnasked() {
@@ -136,13 +193,15 @@ void VirtualScale::Impl::talkUnasked() {
         what = label(options);
     }
     const auto client = readClientLine(pty.slave);
-    if (!client || client->baud != options.baud) {
+    if (!client || (options.mismatch == Mismatch::Silent && client->baud != options.line.baud)) {
         bytes.clear();
-        what = "the scale talks at " + std::to_string(options.baud) + " baud";
+        what = "the scale talks at " + std::to_string(options.line.baud) + " baud";
     }
-    const auto delivery = deliver(bytes, std::max(due, lineFreeAt), Asked::No);
+    const auto seen = client ? client->seen : options.line;
+    const auto delivery = deliver(bytes, std::max(due, lineFreeAt), Asked::No, seen);
     const std::string text = "unasked to " + (client ? client->text : "unknown") + ": sent " +
-                             hexBytes(delivery.bytes) + " (" + what + ")";
+                             hexBytes(delivery.bytes) + " (" +
+                             garbled(what, bytes, delivery.bytes, seen) + ")";
     if (text != lastUnaskedLog) {  // every frame would flood the log
         log(stamp(delivery.at.empty() ? due : delivery.at.front()) + " " + text + ", every " +
             std::to_string(options.continuous.count()) + " ms until this line changes");
@@ -159,24 +218,45 @@ bool VirtualScale::Impl::takeInput() {
         return count < 0 && (errno == EAGAIN || errno == EINTR);
     }
     const auto arrived = Clock::now();
+    const std::string chunk(buffer, static_cast<std::size_t>(count));
     {
         std::lock_guard lock(mutex);
-        received.append(buffer, static_cast<std::size_t>(count));
+        received += chunk;
+    }
+    // The client wrote the chunk at once, so its bytes went back to back on its line.
+    const auto client = readClientLine(pty.slave);
+    std::string heard = chunk;
+    if (client && options.mismatch == Mismatch::Wire) {
+        heard.clear();
+        for (const auto& byte : overTheWire(chunk, client->seen, options.line)) {
+            heard += byte.value;
+        }
+    }
+    const bool same = heard == chunk;
+    if (client && !same) {
+        log(stamp(arrived) + " from " + client->text + ": received " + hexBytes(chunk) +
+            ", heard " + hexBytes(heard) + " at the scale's " + options.line.text());
     }
     std::string ignored;
-    for (ssize_t i = 0; i < count && !interrupted(); ++i) {
-        if (buffer[i] != kEnq) {
-            ignored += buffer[i];
+    for (std::size_t i = 0; i < heard.size() && !interrupted(); ++i) {
+        if (heard[i] != kEnq) {
+            ignored += heard[i];
             continue;
         }
-        if (!ignored.empty()) {
+        if (same && !ignored.empty()) {
             log(stamp(arrived) + " ignored " + hexBytes(ignored));
-            ignored.clear();
         }
-        answer(arrived);
+        ignored.clear();
+        answer(arrived, heard);
     }
-    if (!ignored.empty()) {
+    if (same && !ignored.empty()) {
         log(stamp(arrived) + " ignored " + hexBytes(ignored));
+    }
+    const auto sentEnquiries = std::count(chunk.begin(), chunk.end(), kEnq);
+    const auto heardEnquiries = std::count(heard.begin(), heard.end(), kEnq);
+    for (auto missed = sentEnquiries - heardEnquiries; client && missed > 0 && !interrupted();
+         --missed) {
+        missEnquiry(arrived, heard, *client);
     }
     return true;
 }

@@ -11,6 +11,7 @@
 
 #include "virtual_scale/pty.h"
 #include "virtual_scale/virtual_scale.h"
+#include "virtual_scale/wire.h"
 
 // The scale's insides, shared by virtual_scale.cpp (its life and its thread's loop) and
 // replies.cpp (what it hears and what it sends). Not for any other file.
@@ -66,9 +67,24 @@ struct VirtualScale::Impl {
     // Bytes that are no unasked frame move `writtenThroughReply` along in the same breath.
     enum class Asked { Yes, No };
     bool writeBytes(const char* data, std::size_t size, Asked asked);
-    // Puts a frame on the line from `start` on, paced or at once.
-    Delivery deliver(const std::string& frame, Clock::time_point start, Asked asked);
-    void answer(Clock::time_point arrived);
+    std::chrono::nanoseconds byteTime() const {
+        return std::chrono::nanoseconds(
+            static_cast<long long>(options.line.bitsPerByte() * 1e9 / options.line.baud));
+    }
+    // The frame's bytes as a client at `client` receives them, each with its time after the
+    // first; with Mismatch::Silent, unchanged at the scale's byte time.
+    std::vector<HeardByte> asReceived(const std::string& frame, const LineSettings& client) const;
+    // Puts a frame on the scale's line from `start` on and hands the client what its UART
+    // makes of it, paced or at once.
+    Delivery deliver(const std::string& frame, Clock::time_point start, Asked asked,
+                     const LineSettings& client);
+    // `what` with, when the client got other bytes than the frame, the frame and both lines.
+    std::string garbled(const std::string& what, const std::string& frame, const std::string& sent,
+                        const LineSettings& client) const;
+    void record(const Exchange& exchange);
+    // `heard`: what the scale's UART made of the bytes the enquiry came in.
+    void answer(Clock::time_point arrived, const std::string& heard);
+    void missEnquiry(Clock::time_point arrived, const std::string& heard, const ClientLine& client);
     // The continuous scale's frame, when it is due; returns when the next one is.
     void talkUnasked();
     bool takeInput();  // false when the line has failed for good

@@ -134,9 +134,14 @@ void VirtualScale::Impl::run() {
 VirtualScale::VirtualScale(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
 std::unique_ptr<VirtualScale> VirtualScale::open(const Options& options, std::string& error) {
-    if (options.baud == 0 || !(options.bitsPerByte > 0) || options.delay.count() < 0) {
+    const auto& line = options.line;
+    if (line.baud == 0 || line.dataBits < 5 || line.dataBits > 8 ||
+        std::string_view("neoms").find(line.parity) == std::string_view::npos ||
+        (line.stopBits != 1 && line.stopBits != 1.5 && line.stopBits != 2) ||
+        options.delay.count() < 0) {
         error =
-            "the scale's line needs a positive baud and bits per byte, and a delay of 0 or more";
+            "the scale's line needs a positive baud, parity n, e, o, m or s, 5 to 8 data "
+            "bits and 1, 1.5 or 2 stop bits, and a delay of 0 or more";
         return nullptr;
     }
     auto impl = std::make_unique<Impl>();
@@ -146,7 +151,7 @@ std::unique_ptr<VirtualScale> VirtualScale::open(const Options& options, std::st
         impl->options.linkPath.clear();
         return nullptr;
     }
-    auto pty = openPty(options.baud, error);
+    auto pty = openPty(options.line.baud, error);
     if (!pty) {
         impl->options.linkPath.clear();
         return nullptr;

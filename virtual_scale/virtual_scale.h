@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "virtual_scale/line_settings.h"
+
 namespace vardelmo::vscale {
 
 // The frame families, named as in the --format option (Stx5 is toledo-b's older name).
@@ -24,6 +26,14 @@ enum class Format {
     Ack,
 };
 enum class State { Stable, Motion, Negative, Overload, Silent };
+
+// What passes between a client and the scale when their line settings differ.
+//   Wire    what a UART at one end makes of the other end's bits (see wire.h): garbled
+//           bytes, an enquiry not heard as one. The same settings pass bytes unchanged.
+//   Silent  the scale hears nothing from a client at another baud, and says nothing to it.
+// Of the client, a pseudo-terminal shows only the baud and the stop bits: the kernel forces
+// 8 data bits and clears the parity, so the client is taken as 8 data bits, no parity.
+enum class Mismatch { Wire, Silent };
 
 // What the scale answers to one enquiry; empty when it stays silent. The weight is rounded to
 // whole grams first. The scale's capacity is 99.999 kg: above it the reading is an overload,
@@ -52,9 +62,9 @@ struct Options {
     State state = State::Stable;
     std::chrono::milliseconds delay{3};  // from the enquiry to the first byte of the reply
     bool pace = true;                    // send the reply at the line's byte time
-    unsigned baud = 2400;                // the scale's own line: it hears only clients at this baud
-    double bitsPerByte = 10;             // start + data + parity + stop bits (1.5 stop bits exist)
-    std::string linkPath;                // when set, a symlink to the slave, removed on close
+    LineSettings line;                   // the scale's own line, 2400,n,8,1 unless set
+    Mismatch mismatch = Mismatch::Wire;
+    std::string linkPath;  // when set, a symlink to the slave, removed on close
     // Above zero: a frame this often, asked or not, as a continuous scale sends; enquiries are
     // still answered, each reply after the frame on the line. Zero: replies only.
     std::chrono::milliseconds continuous{0};
@@ -73,7 +83,9 @@ struct Exchange {
     std::chrono::steady_clock::time_point received;
     unsigned clientBaud = 0;  // the baud the client had set on the port
     std::string clientLine;   // the client's settings as seen, e.g. "2400,n,8,1"
-    std::string sent;         // the frame, empty when silent
+    std::string heard;        // what the scale's UART made of the client's bytes, ENQ and all
+    std::string frame;        // what the scale put on its line, empty when silent
+    std::string sent;         // what reached the client: `frame` as the client's UART reads it
     std::vector<std::chrono::steady_clock::time_point> sentAt;  // one a byte of `sent`
 };
 

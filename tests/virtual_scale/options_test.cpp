@@ -51,8 +51,8 @@ TEST_P(AcceptedOptions, GiveTheScaleAsked) {
     EXPECT_EQ(got.scale.delay, expected.scale.delay);
     EXPECT_EQ(got.scale.pace, expected.scale.pace);
     EXPECT_EQ(got.scale.continuous, expected.scale.continuous);
-    EXPECT_EQ(got.scale.baud, expected.scale.baud);
-    EXPECT_DOUBLE_EQ(got.scale.bitsPerByte, expected.scale.bitsPerByte);
+    EXPECT_EQ(got.scale.line, expected.scale.line);
+    EXPECT_EQ(got.scale.mismatch, expected.scale.mismatch);
     EXPECT_EQ(got.scale.linkPath, expected.scale.linkPath);
     EXPECT_EQ(got.count, expected.count);
     EXPECT_EQ(got.help, expected.help);
@@ -80,14 +80,16 @@ INSTANTIATE_TEST_SUITE_P(
                          c.scale.delay = std::chrono::milliseconds(60000);
                      })},
         AcceptedCase{"NoPace", {"--no-pace"}, with([](auto& c) { c.scale.pace = false; })},
-        AcceptedCase{"LineOfTwelveBits", {"--line", "300,e,8,2"}, with([](auto& c) {
-                         c.scale.baud = 300;
-                         c.scale.bitsPerByte = 12;
+        AcceptedCase{"Line", {"--line", "300,e,7,2"}, with([](auto& c) {
+                         c.scale.line = LineSettings{300, 'e', 7, 2};
                      })},
         AcceptedCase{"OneAndAHalfStopBits", {"-l", "1200,n,5,1.5"}, with([](auto& c) {
-                         c.scale.baud = 1200;
-                         c.scale.bitsPerByte = 7.5;
+                         c.scale.line = LineSettings{1200, 'n', 5, 1.5};
                      })},
+        AcceptedCase{"SilentMismatch", {"--mismatch", "silent"}, with([](auto& c) {
+                         c.scale.mismatch = Mismatch::Silent;
+                     })},
+        AcceptedCase{"WireMismatch", {"--mismatch=silent", "--mismatch=wire"}, CommandLine{}},
         AcceptedCase{"Link", {"--link", "/tmp/scale"}, with([](auto& c) {
                          c.scale.linkPath = "/tmp/scale";
                      })},
