@@ -115,7 +115,15 @@ TEST_F(ScaleTest, ContinuousFramesReachAClientAtAnotherBaudAsItsUartReadsThem) {
     options.line.baud = 9600;
     options.continuous = std::chrono::milliseconds(2);
     start(options);  // the client at 2400
-    EXPECT_EQ(readBytes(client_, 4), std::string("\x00\xd1\x00\xd1", 4));
+    // A frame the scale sent while the terminal was still at its own 9600 may come first.
+    auto got = readBytes(client_, 4);
+    if (got.rfind("\x02", 0) == 0) {
+        EXPECT_EQ(got + readBytes(client_, 3),
+                  "\x02"
+                  "01234\x03");
+        got = readBytes(client_, 4);
+    }
+    EXPECT_EQ(got, std::string("\x00\xd1\x00\xd1", 4));
 }
 
 TEST_F(ScaleTest, ContinuousScaleTalksUnaskedAndStillAnswers) {
