@@ -28,7 +28,7 @@ void replyByteSpacing(benchmark::State& state) {
     const auto baud = static_cast<unsigned>(state.range(0));
     Options options;
     options.format = Format::Line;  // 15 bytes: 14 gaps an enquiry
-    options.baud = baud;
+    options.line.baud = baud;
     std::string error;
     auto scale = VirtualScale::open(options, error);
     if (!scale) {
@@ -45,7 +45,7 @@ void replyByteSpacing(benchmark::State& state) {
 
     const std::size_t frameSize =
         vardelmo::vscale::frame(options.format, options.weightKg, options.state).size();
-    const double byteTimeUs = options.bitsPerByte * 1e6 / baud;
+    const double byteTimeUs = options.line.bitsPerByte() * 1e6 / baud;
     double gapSumUs = 0;
     double worstPct = 0;
     double lateStartSumMs = 0;

@@ -12,8 +12,15 @@ namespace {
 template <typename Value, std::size_t N>
 using NameTable = std::array<std::pair<std::string_view, Value>, N>;
 
-constexpr NameTable<Format, 4> kFormats{{
-    {"stx5", Format::Stx5},
+// A format's first name is the one it is logged and listed under.
+constexpr NameTable<Format, 10> kFormats{{
+    {"toledo-b", Format::ToledoB},
+    {"stx5", Format::ToledoB},
+    {"toledo-c", Format::ToledoC},
+    {"toledo-a", Format::ToledoA},
+    {"p03", Format::P03},
+    {"st-gs", Format::StGs},
+    {"micheletti", Format::Micheletti},
     {"status", Format::Status},
     {"line", Format::Line},
     {"ack", Format::Ack},
@@ -47,6 +54,15 @@ std::string_view nameOf(const NameTable<Value, N>& table, Value value) {
     return "?";
 }
 
+template <typename Value, std::size_t N>
+std::string namesOf(const NameTable<Value, N>& table) {
+    std::string names;
+    for (const auto& [name, value] : table) {
+        names += (names.empty() ? "" : ", ") + std::string(name);
+    }
+    return names;
+}
+
 std::vector<std::string_view> words(std::string_view line) {
     std::vector<std::string_view> found;
     const std::string_view blanks = " \t\r";
@@ -75,6 +91,20 @@ std::string_view formatName(Format format) {
 
 std::string_view stateName(State state) {
     return nameOf(kStates, state);
+}
+
+std::string formatList() {
+    return namesOf(kFormats);
+}
+
+std::string stateList() {
+    return namesOf(kStates);
+}
+
+std::string kilograms(double kg) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, kg).ptr;
+    return std::string(text, end) + " kg";
 }
 
 std::optional<double> parseWeight(std::string_view text) {
@@ -111,8 +141,7 @@ std::optional<Command> parseCommand(std::string_view line, std::string& error) {
     } else if (parts[0] == "state") {
         const auto state = parseState(parts[1]);
         if (!state) {
-            error = "state \"" + std::string(parts[1]) +
-                    "\" is not one of stable, motion, negative, overload, silent";
+            error = "state \"" + std::string(parts[1]) + "\" is not one of " + stateList();
             return std::nullopt;
         }
         command.kind = Command::Kind::State;
@@ -120,8 +149,7 @@ std::optional<Command> parseCommand(std::string_view line, std::string& error) {
     } else if (parts[0] == "format") {
         const auto format = parseFormat(parts[1]);
         if (!format) {
-            error =
-                "format \"" + std::string(parts[1]) + "\" is not one of stx5, status, line, ack";
+            error = "format \"" + std::string(parts[1]) + "\" is not one of " + formatList();
             return std::nullopt;
         }
         command.kind = Command::Kind::Format;
@@ -137,12 +165,9 @@ std::string apply(const Command& command, VirtualScale& scale) {
     switch (command.kind) {
         case Command::Kind::None:
             return {};
-        case Command::Kind::Weight: {
+        case Command::Kind::Weight:
             scale.setWeight(command.weightKg);
-            char text[32];
-            const auto end = std::to_chars(text, text + sizeof text, command.weightKg).ptr;
-            return "weight " + std::string(text, end) + " kg";
-        }
+            return "weight " + kilograms(command.weightKg);
         case Command::Kind::State:
             scale.setState(command.state);
             return "state " + std::string(stateName(command.state));

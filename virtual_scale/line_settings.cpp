@@ -6,13 +6,7 @@
 namespace vardelmo::vscale {
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
+constexpr unsigned kLargestBaud = 2'147'483'647;
 
 std::vector<std::string_view> fields(std::string_view text) {
     std::vector<std::string_view> parts;
@@ -37,17 +31,25 @@ std::optional<unsigned> wholeNumber(std::string_view text) {
 
 }  // namespace
 
+std::string LineSettings::text() const {
+    return std::to_string(baud) + ',' + parity + ',' + std::to_string(dataBits) + ',' +
+           (stopBits == 1.5 ? "1.5"
+            : stopBits == 2 ? "2"
+                            : "1");
+}
+
 std::optional<LineSettings> parseLineSettings(std::string_view text, std::string& error) {
     const std::string shown(text);
-    const auto parts = fields(trimmed(text));
+    const auto parts = fields(text);
     if (parts.size() != 4) {
         error = "line settings \"" + shown + "\" need four fields: baud,parity,data,stop";
         return std::nullopt;
     }
     LineSettings line;
     const auto baud = wholeNumber(parts[0]);
-    if (!baud || *baud == 0) {
-        error = "baud \"" + std::string(parts[0]) + "\" is not a positive whole number";
+    if (!baud || *baud == 0 || *baud > kLargestBaud) {
+        error = "baud \"" + std::string(parts[0]) + "\" is not a whole number from 1 to " +
+                std::to_string(kLargestBaud);
         return std::nullopt;
     }
     line.baud = *baud;
@@ -61,7 +63,7 @@ std::optional<LineSettings> parseLineSettings(std::string_view text, std::string
     line.parity = static_cast<char>(parity[0] | 0x20);  // lower case
 
     const auto data = wholeNumber(parts[2]);
-    if (!data || *data < 5 || *data > 8) {
+    if (!data || parts[2].size() != 1 || *data < 5 || *data > 8) {
         error = "data bits \"" + std::string(parts[2]) + "\" are not 5, 6, 7 or 8";
         return std::nullopt;
     }

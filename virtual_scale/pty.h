@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "virtual_scale/line_settings.h"
+
 namespace vardelmo::vscale {
 
 struct Pty {
@@ -20,6 +22,9 @@ void closePty(Pty& pty);
 struct ClientLine {
     unsigned baud = 0;
     std::string text;  // "9600,n,8,1"
+    // What the client's UART would be: its baud and stop bits, 8 data bits and no parity,
+    // as a pseudo-terminal keeps no other data bits or parity.
+    LineSettings seen;
 };
 std::optional<ClientLine> readClientLine(int slave);
 

@@ -72,6 +72,7 @@ std::optional<ClientLine> readClientLine(int slave) {
     client.text = std::to_string(client.baud) + ',' + parityLetter(line.c_cflag) + ',' +
                   std::to_string(dataBits(line.c_cflag)) + ',' +
                   ((line.c_cflag & CSTOPB) != 0 ? "2" : "1");
+    client.seen = LineSettings{client.baud, 'n', 8, (line.c_cflag & CSTOPB) != 0 ? 2.0 : 1.0};
     return client;
 }
 

@@ -6,25 +6,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
+#include <algorithm>
 #include <cerrno>
-#include <condition_variable>
 #include <cstring>
-#include <mutex>
-#include <thread>
 
 #include "virtual_scale/log_text.h"
-#include "virtual_scale/pty.h"
+#include "virtual_scale/scale_impl.h"
 
 namespace vardelmo::vscale {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-constexpr char kEnq = 0x05;
-// How long a write waits for a client that has stopped reading before the bytes are dropped,
-// as a line with nobody listening would lose them.
-constexpr int kWriteStallMs = 200;
 
 std::string linkTarget(const std::string& link) {
     char target[512];
@@ -47,232 +37,111 @@ bool makeLink(const std::string& link, const std::string& target, std::string& e
 
 }  // namespace
 
-struct VirtualScale::Impl {
-    Options options;  // format, weight and state change live, under `mutex`
-    Pty pty;
-    int wake[2] = {-1, -1};  // tells the thread to look at `stopping` and `vanishing`
-    std::thread thread;
+VirtualScale::Impl::~Impl() {
+    closePty(pty);
+    for (int& fd : wake) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    if (!options.linkPath.empty() && !pty.path.empty() &&
+        linkTarget(options.linkPath) == pty.path) {
+        ::unlink(options.linkPath.c_str());
+    }
+}
 
-    mutable std::mutex mutex;
-    mutable std::condition_variable changed;
-    std::string received;
-    std::vector<Exchange> exchanges;
-    // Set under `mutex` (so waiters never miss them), read without it by the answering loop.
-    std::atomic<bool> stopping = false;
-    std::atomic<bool> vanishing = false;
-    bool vanished = false;
-    bool threadDone = false;
+void VirtualScale::Impl::log(const std::string& line) const {
+    if (options.log) {
+        options.log(line);
+    }
+}
 
-    std::mutex writing;  // one writer at a time on the master; guards closing it too
-    Clock::time_point lineFreeAt{};
+void VirtualScale::Impl::poke() const {
+    const char byte = 1;
+    [[maybe_unused]] const auto ignored = ::write(wake[1], &byte, 1);
+}
 
-    ~Impl() {
+bool VirtualScale::Impl::sleepUntil(Clock::time_point deadline) const {
+    std::unique_lock lock(mutex);
+    return !changed.wait_until(lock, deadline, [this] { return interrupted(); });
+}
+
+void VirtualScale::Impl::closeLine() {
+    {
+        std::lock_guard lock(writing);
         closePty(pty);
-        for (int& fd : wake) {
-            if (fd >= 0) {
-                ::close(fd);
-            }
-        }
-        if (!options.linkPath.empty() && !pty.path.empty() &&
-            linkTarget(options.linkPath) == pty.path) {
-            ::unlink(options.linkPath.c_str());
-        }
     }
+    std::lock_guard lock(mutex);
+    vanished = true;
+}
 
-    void log(const std::string& line) const {
-        if (options.log) {
-            options.log(line);
+void VirtualScale::Impl::run() {
+    pollfd fds[2] = {{pty.master, POLLIN, 0}, {wake[0], POLLIN, 0}};
+    const bool continuous = options.continuous.count() > 0;
+    nextUnasked = Clock::now();
+    for (;;) {
+        int timeout = -1;
+        if (continuous && !quiet && fds[0].fd >= 0) {
+            const auto left = nextUnasked - Clock::now();
+            timeout = static_cast<int>(std::clamp<long long>(
+                std::chrono::ceil<std::chrono::milliseconds>(left).count(), 0, 60'000));
         }
-    }
-
-    void poke() const {
-        const char byte = 1;
-        [[maybe_unused]] const auto ignored = ::write(wake[1], &byte, 1);
-    }
-
-    bool interrupted() const { return stopping || vanishing; }
-
-    // Sleeps to an absolute deadline, so that pacing never drifts; false when told to stop.
-    bool sleepUntil(Clock::time_point deadline) const {
-        std::unique_lock lock(mutex);
-        return !changed.wait_until(lock, deadline, [this] { return interrupted(); });
-    }
-
-    // Writes under `writing`; a client that stops reading loses the rest, as on a real line.
-    bool writeBytes(const char* data, std::size_t size) {
-        std::size_t lost = 0;
-        {
-            std::lock_guard lock(writing);
-            while (size > 0 && pty.master >= 0) {
-                const ssize_t done = ::write(pty.master, data, size);
-                if (done > 0) {
-                    data += done;
-                    size -= static_cast<std::size_t>(done);
-                    continue;
-                }
-                if (done < 0 && errno == EINTR) {
-                    continue;
-                }
-                pollfd out{pty.master, POLLOUT, 0};
-                if (done < 0 && errno == EAGAIN && ::poll(&out, 1, kWriteStallMs) > 0) {
-                    continue;
-                }
-                lost = size;
-                break;
-            }
-            if (pty.master < 0) {
-                return false;
-            }
-        }
-        if (lost > 0) {
-            log(stamp(Clock::now()) + " dropped " + std::to_string(lost) +
-                " bytes: the client is not reading");
-        }
-        return lost == 0;
-    }
-
-    void answer(Clock::time_point arrived) {
-        Exchange exchange;
-        exchange.received = arrived;
-        std::string reply;
-        {
-            std::lock_guard lock(mutex);
-            reply = frame(options.format, options.weightKg, options.state);
-        }
-        const auto client = readClientLine(pty.slave);
-        exchange.clientBaud = client ? client->baud : 0;
-        exchange.clientLine = client ? client->text : "unknown";
-        std::string why;
-        if (exchange.clientBaud != options.baud) {
-            why = " (the scale listens at " + std::to_string(options.baud) + " baud)";
-            reply.clear();
-        } else if (reply.empty()) {
-            why = " (silent)";
-        }
-
-        const auto start = std::max(arrived + options.delay, lineFreeAt);
-        if (!reply.empty() && options.pace) {
-            const std::chrono::nanoseconds byteTime{
-                static_cast<long long>(options.bitsPerByte * 1e9 / options.baud)};
-            auto due = start;
-            for (const char byte : reply) {
-                if (!sleepUntil(due) || !writeBytes(&byte, 1)) {
-                    break;
-                }
-                const auto now = Clock::now();
-                exchange.sent += byte;
-                exchange.sentAt.push_back(now);
-                lineFreeAt = now + byteTime;
-                // Small wake-up lateness is absorbed by the fixed schedule, so it never adds
-                // up; after a long stall a line just idles, it never bursts to catch up.
-                due = now - due > byteTime / 2 ? now + byteTime : due + byteTime;
-            }
-        } else if (!reply.empty() && sleepUntil(start) && writeBytes(reply.data(), reply.size())) {
-            exchange.sent = reply;
-            exchange.sentAt.assign(reply.size(), Clock::now());
-        }
-        log(stamp(arrived) + " enquiry from " + exchange.clientLine + ": received 05, sent " +
-            hexBytes(exchange.sent) + why);
-        {
-            std::lock_guard lock(mutex);
-            exchanges.push_back(exchange);
-        }
-        changed.notify_all();
-        if (options.onExchange) {
-            options.onExchange(exchange);
-        }
-    }
-
-    // False when the line has failed for good.
-    bool takeInput() {
-        char buffer[256];
-        const ssize_t count = ::read(pty.master, buffer, sizeof buffer);
-        if (count <= 0) {
-            return count < 0 && (errno == EAGAIN || errno == EINTR);
-        }
-        const auto arrived = Clock::now();
-        {
-            std::lock_guard lock(mutex);
-            received.append(buffer, static_cast<std::size_t>(count));
-        }
-        std::string ignored;
-        for (ssize_t i = 0; i < count && !interrupted(); ++i) {
-            if (buffer[i] != kEnq) {
-                ignored += buffer[i];
+        if (::poll(fds, 2, timeout) < 0) {
+            if (errno == EINTR) {
                 continue;
             }
-            if (!ignored.empty()) {
-                log(stamp(arrived) + " ignored " + hexBytes(ignored));
-                ignored.clear();
+            log(stamp(Clock::now()) + " poll failed: " + std::strerror(errno));
+            break;
+        }
+        if ((fds[1].revents & POLLIN) != 0) {
+            char drain[64];
+            while (::read(wake[0], drain, sizeof drain) > 0) {
             }
-            answer(arrived);
         }
-        if (!ignored.empty()) {
-            log(stamp(arrived) + " ignored " + hexBytes(ignored));
-        }
-        return true;
-    }
-
-    void closeLine() {
+        bool stop = false;
+        bool vanish = false;
         {
-            std::lock_guard lock(writing);
-            closePty(pty);
+            std::lock_guard lock(mutex);
+            stop = stopping;
+            vanish = vanishing && !vanished;
         }
-        std::lock_guard lock(mutex);
-        vanished = true;
-    }
-
-    void run() {
-        pollfd fds[2] = {{pty.master, POLLIN, 0}, {wake[0], POLLIN, 0}};
-        for (;;) {
-            if (::poll(fds, 2, -1) < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                log(stamp(Clock::now()) + " poll failed: " + std::strerror(errno));
-                break;
-            }
-            if ((fds[1].revents & POLLIN) != 0) {
-                char drain[64];
-                while (::read(wake[0], drain, sizeof drain) > 0) {
-                }
-            }
-            bool stop = false;
-            bool vanish = false;
-            {
-                std::lock_guard lock(mutex);
-                stop = stopping;
-                vanish = vanishing && !vanished;
-            }
-            if (stop) {
-                break;
-            }
-            if (vanish) {
-                closeLine();
-                fds[0].fd = -1;
-                changed.notify_all();
-                continue;
-            }
-            const bool readable = (fds[0].revents & POLLIN) != 0;
-            if ((readable && !takeInput()) ||
-                (!readable && (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0)) {
-                // Not expected while the slave is held open; stop listening rather than spin.
-                log(stamp(Clock::now()) + " the line failed; no more enquiries are heard");
-                fds[0].fd = -1;
-            }
+        if (stop) {
+            break;
         }
-        std::lock_guard lock(mutex);
-        threadDone = true;
-        changed.notify_all();
+        if (vanish) {
+            closeLine();
+            fds[0].fd = -1;
+            changed.notify_all();
+            continue;
+        }
+        const bool readable = (fds[0].revents & POLLIN) != 0;
+        if ((readable && !takeInput()) ||
+            (!readable && (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0)) {
+            // Not expected while the slave is held open; stop listening rather than spin.
+            log(stamp(Clock::now()) + " the line failed; no more enquiries are heard");
+            fds[0].fd = -1;
+        }
+        if (continuous && !quiet && fds[0].fd >= 0 && !interrupted() &&
+            Clock::now() >= nextUnasked) {
+            talkUnasked();
+        }
     }
-};
+    std::lock_guard lock(mutex);
+    threadDone = true;
+    changed.notify_all();
+}
 
 VirtualScale::VirtualScale(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
 std::unique_ptr<VirtualScale> VirtualScale::open(const Options& options, std::string& error) {
-    if (options.baud == 0 || !(options.bitsPerByte > 0) || options.delay.count() < 0) {
+    const auto& line = options.line;
+    if (line.baud == 0 || line.dataBits < 5 || line.dataBits > 8 ||
+        std::string_view("neoms").find(line.parity) == std::string_view::npos ||
+        (line.stopBits != 1 && line.stopBits != 1.5 && line.stopBits != 2) ||
+        options.delay.count() < 0) {
         error =
-            "the scale's line needs a positive baud and bits per byte, and a delay of 0 or more";
+            "the scale's line needs a positive baud, parity n, e, o, m or s, 5 to 8 data "
+            "bits and 1, 1.5 or 2 stop bits, and a delay of 0 or more";
         return nullptr;
     }
     auto impl = std::make_unique<Impl>();
@@ -282,7 +151,7 @@ std::unique_ptr<VirtualScale> VirtualScale::open(const Options& options, std::st
         impl->options.linkPath.clear();
         return nullptr;
     }
-    auto pty = openPty(options.baud, error);
+    auto pty = openPty(options.line.baud, error);
     if (!pty) {
         impl->options.linkPath.clear();
         return nullptr;
@@ -326,7 +195,7 @@ void VirtualScale::setFormat(Format format) {
 }
 
 void VirtualScale::send(const std::string& bytes) {
-    impl_->writeBytes(bytes.data(), bytes.size());
+    impl_->writeBytes(bytes.data(), bytes.size(), Impl::Asked::Yes);
 }
 
 std::string VirtualScale::received() const {
@@ -344,32 +213,49 @@ bool VirtualScale::waitForExchanges(std::size_t count, std::chrono::milliseconds
     return impl_->changed.wait_for(lock, timeout, [&] { return impl_->exchanges.size() >= count; });
 }
 
-bool VirtualScale::waitUntilDelivered(std::chrono::milliseconds timeout) const {
+bool VirtualScale::waitUntilDelivered(std::chrono::milliseconds timeout) {
     // The kernel tells how much is unread but not when that changes, so look every millisecond.
     constexpr auto kLook = std::chrono::milliseconds(1);
     const auto deadline = Clock::now() + timeout;
+    {
+        std::lock_guard lock(impl_->mutex);
+        impl_->quiet = true;
+    }
+    impl_->poke();
+    std::uint64_t target = 0;
+    {
+        std::lock_guard lock(impl_->writing);
+        target = impl_->writtenThroughReply;
+    }
     for (;;) {
+        // The first look comes a millisecond after the last unasked byte at the latest.
+        std::this_thread::sleep_for(kLook);
         int unread = 0;
+        std::uint64_t written = 0;
         {
             std::lock_guard lock(impl_->writing);
+            written = impl_->written;
             // A write to the master returns before the kernel has moved its bytes into the
             // slave's input queue, and FIONREAD counts only that queue: right after a write it
             // read short in 20% of tries, 85% under load. Polling the slave first makes the
             // kernel finish that move, after which FIONREAD counted every unread byte (0 short
             // in 80,000 tries, loaded). The master's TIOCOUTQ is no help: it always reads 0.
+            // But the poll finishes the move only while the queue is empty: bytes behind
+            // unread ones stay uncounted until the kernel gets to them, which it does within
+            // the millisecond once the scale has stopped writing; hence `quiet` above.
             pollfd settle{impl_->pty.slave, POLLIN, 0};
             if (impl_->pty.slave < 0 || ::poll(&settle, 1, 0) < 0 ||
                 ::ioctl(impl_->pty.slave, FIONREAD, &unread) != 0) {
                 return false;  // vanished: nothing can be delivered any more
             }
         }
-        if (unread == 0) {
+        // Whatever is not waiting was read (or thrown away): the oldest bytes go first.
+        if (written - static_cast<std::uint64_t>(unread) >= target) {
             return true;
         }
         if (Clock::now() >= deadline) {
             return false;
         }
-        std::this_thread::sleep_for(kLook);
     }
 }
 

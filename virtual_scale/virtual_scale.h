@@ -8,34 +8,69 @@
 #include <string>
 #include <vector>
 
+#include "virtual_scale/line_settings.h"
+
 namespace vardelmo::vscale {
 
-enum class Format { Stx5, Status, Line, Ack };
+// The frame families, named as in the --format option (Stx5 is toledo-b's older name).
+enum class Format {
+    ToledoB,
+    Stx5 = ToledoB,
+    ToledoC,
+    ToledoA,
+    P03,
+    StGs,
+    Micheletti,
+    Status,
+    Line,
+    Ack,
+};
 enum class State { Stable, Motion, Negative, Overload, Silent };
+
+// What passes between a client and the scale when their line settings differ.
+//   Wire    what a UART at one end makes of the other end's bits (see wire.h): garbled
+//           bytes, an enquiry not heard as one. The same settings pass bytes unchanged.
+//   Silent  the scale hears nothing from a client at another baud, and says nothing to it.
+// Of the client, a pseudo-terminal shows only the baud and the stop bits: the kernel forces
+// 8 data bits and clears the parity, so the client is taken as 8 data bits, no parity.
+enum class Mismatch { Wire, Silent };
 
 // What the scale answers to one enquiry; empty when it stays silent. The weight is rounded to
 // whole grams first. The scale's capacity is 99.999 kg: above it the reading is an overload,
-// below zero (or in state Negative) an underload. Shapes, for 1.234 kg stable:
-//   Stx5    STX "01234" ETX            motion "IIIII", underload "NNNNN", overload "SSSSS"
-//   Status  STX "+  1.234G" ETX        sign, 7 characters, letter G/M/O/U (stable, motion,
-//                                      overload, underload); the field stops at 999.999
-//   Line    "+  1.234 kg G" CR LF      the same sign, field and letter as Status
-//   Ack     ACK                        whatever the state, except silent
+// below zero (or in state Negative) an underload. The price-computing families price a kg at
+// 20.00. For 1.234 kg, stable (hex for the bytes that are no text):
+//   ToledoB     STX "01234" ETX            motion "IIIII", underload "NNNNN", overload "SSSSS"
+//   ToledoC     STX "01234" CR             the same body
+//   ToledoA     STX 00 "001234" 00 "002468" "002000" CR 71
+//                                          S1 bit 0 motion, bit 3 under- or overload (total 0)
+//   P03         STX 2D 30 20 "001234" "000000" CR
+//                                          SWB 32 underload, 34 overload, 38 motion
+//   StGs        "ST,GS,+  1.234kg" CR LF   US motion, OL overload, "-" for an underload
+//   Micheletti  STX "  1234   2000   2468" ETX
+//                                          motion alike; nothing for under- or overload
+//   Status      STX "+  1.234G" ETX        sign, 7 characters, letter G/M/O/U (stable, motion,
+//                                          overload, underload); the field stops at 999.999
+//   Line        "+  1.234 kg G" CR LF      the same sign, field and letter as Status
+//   Ack         ACK                        whatever the state, except silent
 std::string frame(Format format, double weightKg, State state);
 
 struct Exchange;
 
 struct Options {
-    Format format = Format::Stx5;
+    Format format = Format::ToledoB;
     double weightKg = 1.234;
     State state = State::Stable;
     std::chrono::milliseconds delay{3};  // from the enquiry to the first byte of the reply
     bool pace = true;                    // send the reply at the line's byte time
-    unsigned baud = 2400;                // the scale's own line: it hears only clients at this baud
-    double bitsPerByte = 10;             // start + data + parity + stop bits (1.5 stop bits exist)
-    std::string linkPath;                // when set, a symlink to the slave, removed on close
+    LineSettings line;                   // the scale's own line, 2400,n,8,1 unless set
+    Mismatch mismatch = Mismatch::Wire;
+    std::string linkPath;  // when set, a symlink to the slave, removed on close
+    // Above zero: a frame this often, asked or not, as a continuous scale sends; enquiries are
+    // still answered, each reply after the frame on the line. Zero: replies only.
+    std::chrono::milliseconds continuous{0};
     // Both are called with no lock held. `log` gets one finished line (no newline) for each
-    // enquiry, each run of ignored bytes and each failure of the line, on the scale's thread;
+    // enquiry, each run of ignored bytes, each change of the frames sent unasked and each
+    // failure of the line, on the scale's thread;
     // but bytes that send() could not write are logged on send()'s caller's thread, so `log`
     // may run on two threads at once. `onExchange` gets each enquiry once its reply has left
     // (or it was found silent), on the scale's thread only.
@@ -48,7 +83,9 @@ struct Exchange {
     std::chrono::steady_clock::time_point received;
     unsigned clientBaud = 0;  // the baud the client had set on the port
     std::string clientLine;   // the client's settings as seen, e.g. "2400,n,8,1"
-    std::string sent;         // the frame, empty when silent
+    std::string heard;        // what the scale's UART made of the client's bytes, ENQ and all
+    std::string frame;        // what the scale put on its line, empty when silent
+    std::string sent;         // what reached the client: `frame` as the client's UART reads it
     std::vector<std::chrono::steady_clock::time_point> sentAt;  // one a byte of `sent`
 };
 
@@ -79,10 +116,12 @@ public:
     // the timeout passes; true when they have. Tests wait on this, never sleep.
     bool waitForExchanges(std::size_t count, std::chrono::milliseconds timeout) const;
 
-    // Blocks until the client has read every byte sent to it, or the timeout passes; true
-    // when nothing is left unread. Closing the pty throws unread bytes away, so a scale that
-    // is about to end waits on this first.
-    bool waitUntilDelivered(std::chrono::milliseconds timeout) const;
+    // For a scale about to end: stops the frames a continuous scale sends unasked, then blocks
+    // until the client has read (or thrown away) every byte up to the end of the last reply
+    // (or send()), or the timeout passes; true when it has. Closing the pty throws unread
+    // bytes away, so the scale waits on this first. Frames sent unasked after that reply are
+    // not waited for: a client that reads once, as the tool does, never reads them.
+    bool waitUntilDelivered(std::chrono::milliseconds timeout);
 
     // Closes the pty as an unplugged scale would; clients then see the device fail.
     void vanish();

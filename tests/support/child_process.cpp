@@ -14,32 +14,12 @@
 #include <cstring>
 
 #include "tests/support/patience.h"
+#include "tests/support/read_up_to.h"
 
 extern char** environ;
 
 namespace vardelmo::test_support {
 namespace {
-
-// Up to `count` bytes, as they come; fewer if the stream ends or stays quiet for the patience.
-std::string readSome(int fd, std::size_t count) {
-    std::string got;
-    const auto deadline = std::chrono::steady_clock::now() + kPatience;
-    while (fd >= 0 && got.size() < count) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        pollfd in{fd, POLLIN, 0};
-        if (left.count() <= 0 || ::poll(&in, 1, static_cast<int>(left.count())) <= 0) {
-            break;
-        }
-        char buffer[4096];
-        const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, count - got.size()));
-        if (n <= 0) {
-            break;
-        }
-        got.append(buffer, static_cast<std::size_t>(n));
-    }
-    return got;
-}
 
 std::optional<std::string> nextLine(int fd, std::string& buffer) {
     for (;;) {
@@ -48,7 +28,7 @@ std::optional<std::string> nextLine(int fd, std::string& buffer) {
             buffer.erase(0, newline + 1);
             return first;
         }
-        const std::string more = readSome(fd, 1);
+        const std::string more = readUpTo(fd, 1);
         if (more.empty()) {
             return std::nullopt;
         }
@@ -60,7 +40,7 @@ std::optional<std::string> nextLine(int fd, std::string& buffer) {
 std::string rest(int fd, std::string& buffer) {
     std::string all = std::move(buffer);
     buffer.clear();
-    for (std::string more; !(more = readSome(fd, 1 << 16)).empty();) {
+    for (std::string more; !(more = readUpTo(fd, 1 << 16)).empty();) {
         all += more;
     }
     return all;

@@ -9,8 +9,10 @@
 #include <string>
 
 #include "tests/support/patience.h"
+#include "tests/support/read_up_to.h"
 
-namespace vardelmo::vscale::testing {
+// A client of the scale's terminal, as the tool is one.
+namespace vardelmo::vscale::pty_client {
 
 using test_support::kPatience;
 
@@ -37,23 +39,7 @@ inline bool writeAll(int fd, const std::string& bytes) {
 // Reads until `count` bytes have come, the line fails, or the patience runs out.
 inline std::string readBytes(int fd, std::size_t count,
                              std::chrono::milliseconds patience = kPatience) {
-    std::string got;
-    const auto deadline = std::chrono::steady_clock::now() + patience;
-    while (got.size() < count) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        pollfd in{fd, POLLIN, 0};
-        if (left.count() <= 0 || ::poll(&in, 1, static_cast<int>(left.count())) <= 0) {
-            break;
-        }
-        char buffer[64];
-        const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, count - got.size()));
-        if (n <= 0) {
-            break;
-        }
-        got.append(buffer, static_cast<std::size_t>(n));
-    }
-    return got;
+    return test_support::readUpTo(fd, count, patience);
 }
 
 // Whether a byte is waiting right now; tests call it only when the scale has finished.
@@ -62,4 +48,4 @@ inline bool anythingWaiting(int fd) {
     return ::poll(&in, 1, 0) > 0;
 }
 
-}  // namespace vardelmo::vscale::testing
+}  // namespace vardelmo::vscale::pty_client

@@ -10,11 +10,11 @@
 namespace vardelmo::vscale {
 namespace {
 
-using testing::anythingWaiting;
-using testing::kPatience;
-using testing::openClient;
-using testing::readBytes;
-using testing::writeAll;
+using pty_client::anythingWaiting;
+using pty_client::kPatience;
+using pty_client::openClient;
+using pty_client::readBytes;
+using pty_client::writeAll;
 
 const std::string kEnq = "\x05";
 
@@ -69,7 +69,7 @@ TEST_F(ScaleTest, PacedReplyKeepsItsBytesAndOrder) {
     Options options;
     std::string error;
     options.format = Format::Line;
-    options.baud = 115200;  // the pacing itself is measured by the benchmark
+    options.line.baud = 115200;  // the pacing itself is measured by the benchmark
     auto scale = VirtualScale::open(options, error);
     ASSERT_NE(scale, nullptr) << error;
     const int client = openClient(scale->path(), B115200);
@@ -84,17 +84,89 @@ TEST_F(ScaleTest, PacedReplyKeepsItsBytesAndOrder) {
     ::close(client);
 }
 
+// An ENQ at 9600 reaches a 2400 scale as fe (see wire_test.cpp), or not at all when the
+// mismatch is the plain silence; either way the scale does not answer.
 TEST_F(ScaleTest, ClientAtAnotherBaudGetsSilence) {
-    start();
-    ::close(client_);
-    client_ = openClient(scale_->path(), B9600);
+    for (const auto& [mismatch, heard] : {std::pair{Mismatch::Wire, std::string("\xfe")},
+                                          std::pair{Mismatch::Silent, std::string("\x05")}}) {
+        Options options;
+        options.mismatch = mismatch;
+        start(options);
+        ::close(client_);
+        client_ = openClient(scale_->path(), B9600);
+        ASSERT_TRUE(writeAll(client_, kEnq));
+        ASSERT_TRUE(scale_->waitForExchanges(1, kPatience));
+        const auto exchange = scale_->exchanges()[0];
+        EXPECT_EQ(exchange.heard, heard);
+        EXPECT_EQ(exchange.frame, "");
+        EXPECT_EQ(exchange.sent, "");
+        EXPECT_EQ(exchange.clientBaud, 9600u);
+        EXPECT_EQ(exchange.clientLine, "9600,n,8,1");
+        EXPECT_FALSE(anythingWaiting(client_));
+        ::close(client_);
+        client_ = -1;
+    }
+}
+
+// Unasked frames reach a client at another baud garbled: toledo-b at 9600 reads as 00 d1 at
+// 2400 (see wire_test.cpp).
+TEST_F(ScaleTest, ContinuousFramesReachAClientAtAnotherBaudAsItsUartReadsThem) {
+    Options options;
+    options.line.baud = 9600;
+    options.continuous = std::chrono::milliseconds(2);
+    start(options);  // the client at 2400
+    // A frame the scale sent while the terminal was still at its own 9600 may come first.
+    auto got = readBytes(client_, 4);
+    if (got.rfind("\x02", 0) == 0) {
+        EXPECT_EQ(got + readBytes(client_, 3),
+                  "\x02"
+                  "01234\x03");
+        got = readBytes(client_, 4);
+    }
+    EXPECT_EQ(got, std::string("\x00\xd1\x00\xd1", 4));
+}
+
+TEST_F(ScaleTest, ContinuousScaleTalksUnaskedAndStillAnswers) {
+    Options options;
+    options.continuous = std::chrono::milliseconds(2);
+    start(options);
+    const std::string before =
+        "\x02"
+        "01234\x03";
+    const std::string after =
+        "\x02"
+        "02500\x03";
+    EXPECT_EQ(readBytes(client_, 21), before + before + before);
+    EXPECT_EQ(scale_->exchanges().size(), 0u) << "nobody asked";
+
     ASSERT_TRUE(writeAll(client_, kEnq));
     ASSERT_TRUE(scale_->waitForExchanges(1, kPatience));
-    const auto exchange = scale_->exchanges()[0];
-    EXPECT_EQ(exchange.sent, "");
-    EXPECT_EQ(exchange.clientBaud, 9600u);
-    EXPECT_EQ(exchange.clientLine, "9600,n,8,1");
-    EXPECT_FALSE(anythingWaiting(client_));
+    EXPECT_EQ(scale_->exchanges()[0].sent, before);
+
+    // Whole frames only, the reply among them, until the new weight shows.
+    scale_->setWeight(2.5);
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    for (std::string got; (got = readBytes(client_, 7)) != after;) {
+        ASSERT_EQ(got, before);
+        ASSERT_LT(std::chrono::steady_clock::now(), deadline);
+    }
+}
+
+// A scale about to end waits for its client to read the last reply, but not the frames a
+// continuous scale sent after it: a client that reads once never reads those.
+TEST_F(ScaleTest, DeliveredOnceTheReplyIsReadWhateverCameUnaskedAfterIt) {
+    Options options;
+    options.format = Format::Ack;
+    options.continuous = std::chrono::milliseconds(1);
+    start(options);
+    scale_->send("R");  // a reply, told from the unasked ACKs around it
+    for (std::string got; (got = readBytes(client_, 1)) != "R";) {
+        ASSERT_EQ(got, "\x06");
+    }
+    pollfd more{client_, POLLIN, 0};
+    ASSERT_EQ(::poll(&more, 1, static_cast<int>(kPatience.count())), 1);
+    EXPECT_TRUE(scale_->waitUntilDelivered(kPatience));
+    EXPECT_TRUE(anythingWaiting(client_)) << "the frames after the reply are still unread";
 }
 
 TEST_F(ScaleTest, SilentStateNeverAnswers) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "tests/serial/accepted_settings.h"
 #include "tests/support/case_name.h"
 #include "tests/support/escaped.h"
 #include "virtual_scale/commands.h"
@@ -41,28 +42,79 @@ TEST_P(LineSettingsTest, Parses) {
     }
 }
 
+// The scale reads settings as the tool does (the shared table below), and beyond it only 1.5
+// stop bits: see line_settings.h for why.
 INSTANTIATE_TEST_SUITE_P(
     All, LineSettingsTest,
-    ::testing::Values(LineCase{"Default", "2400,n,8,1", true, 2400, 10},
-                      LineCase{"CapitalParityAndSpacesAround", " 9600,E,7,2 ", true, 9600, 11},
-                      LineCase{"OddParity", "1200,o,8,1", true, 1200, 11},
-                      LineCase{"MarkWithOneAndAHalfStopBits", "300,M,5,1.5", true, 300, 8.5},
-                      LineCase{"SpaceParityTwoStopBits", "19200,s,6,2", true, 19200, 10},
-                      LineCase{"NonStandardBaud", "2500,n,8,1", true, 2500, 10},
-                      LineCase{"Empty", "", false}, LineCase{"NoStopBits", "2400,n,8", false},
-                      LineCase{"FifthField", "2400,n,8,1,x", false},
-                      LineCase{"ZeroBaud", "0,n,8,1", false},
-                      LineCase{"NegativeBaud", "-2400,n,8,1", false},
-                      LineCase{"BaudWithUnit", "24k,n,8,1", false},
-                      LineCase{"BaudTooLarge", "99999999999,n,8,1", false},
-                      LineCase{"UnknownParity", "2400,x,8,1", false},
-                      LineCase{"ParityWord", "2400,no,8,1", false},
-                      LineCase{"TooFewDataBits", "2400,n,4,1", false},
-                      LineCase{"TooManyDataBits", "2400,n,9,1", false},
-                      LineCase{"ThreeStopBits", "2400,n,8,3", false},
-                      LineCase{"StopBitsWithPoint", "2400,n,8,1.0", false},
-                      LineCase{"SpaceInside", "2400, n,8,1", false}),
+    ::testing::Values(
+        LineCase{"Default", "2400,n,8,1", true, 2400, 10},
+        LineCase{"CapitalParity", "9600,E,7,2", true, 9600, 11},
+        LineCase{"OddParity", "1200,o,8,1", true, 1200, 11},
+        LineCase{"MarkWithOneAndAHalfStopBits", "300,M,5,1.5", true, 300, 8.5},
+        LineCase{"SpaceParityTwoStopBits", "19200,s,6,2", true, 19200, 10},
+        LineCase{"NonStandardBaud", "2500,n,8,1", true, 2500, 10}, LineCase{"Empty", "", false},
+        LineCase{"NoStopBits", "2400,n,8", false}, LineCase{"FifthField", "2400,n,8,1,x", false},
+        LineCase{"ZeroBaud", "0,n,8,1", false}, LineCase{"NegativeBaud", "-2400,n,8,1", false},
+        LineCase{"BaudWithUnit", "24k,n,8,1", false},
+        LineCase{"LargestBaud", "2147483647,n,8,1", true, 2147483647, 10},
+        LineCase{"BaudAboveWhatTheToolAsks", "2147483648,n,8,1", false},
+        LineCase{"BaudTooLarge", "99999999999,n,8,1", false},
+        LineCase{"SpaceBefore", " 9600,e,7,2", false}, LineCase{"SpaceAfter", "9600,e,7,2 ", false},
+        LineCase{"TabAfter", "9600,e,7,2\t", false},
+        LineCase{"DataBitsLeadingZero", "2400,n,08,1", false},
+        LineCase{"UnknownParity", "2400,x,8,1", false},
+        LineCase{"ParityWord", "2400,no,8,1", false},
+        LineCase{"TooFewDataBits", "2400,n,4,1", false},
+        LineCase{"TooManyDataBits", "2400,n,9,1", false},
+        LineCase{"ThreeStopBits", "2400,n,8,3", false},
+        LineCase{"StopBitsWithPoint", "2400,n,8,1.0", false},
+        LineCase{"SpaceInside", "2400, n,8,1", false}),
     CaseName());
+
+char parityLetter(serial::Parity parity) {
+    switch (parity) {
+        case serial::Parity::None:
+            return 'n';
+        case serial::Parity::Even:
+            return 'e';
+        case serial::Parity::Odd:
+            return 'o';
+        case serial::Parity::Mark:
+            return 'm';
+        case serial::Parity::Space:
+            return 's';
+    }
+    return '?';
+}
+
+double stopBitCount(serial::StopBits stopBits) {
+    switch (stopBits) {
+        case serial::StopBits::One:
+            return 1;
+        case serial::StopBits::OneAndHalf:
+            return 1.5;
+        case serial::StopBits::Two:
+            return 2;
+    }
+    return 0;
+}
+
+// Every text the tool's line accepts, the scale accepts as the same settings.
+class SharedSettingsTest : public ::testing::TestWithParam<serial::SettingsCase> {};
+
+TEST_P(SharedSettingsTest, ReadAsTheToolReadsThem) {
+    const auto& expected = GetParam().expected;
+    std::string error;
+    const auto line = parseLineSettings(GetParam().text, error);
+    ASSERT_TRUE(line) << error;
+    EXPECT_EQ(line->baud, static_cast<unsigned>(expected.baud));
+    EXPECT_EQ(line->parity, parityLetter(expected.parity));
+    EXPECT_EQ(line->dataBits, static_cast<unsigned>(expected.dataBits));
+    EXPECT_DOUBLE_EQ(line->stopBits, stopBitCount(expected.stopBits));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SharedSettingsTest, ::testing::ValuesIn(serial::kAcceptedSettings),
+                         CaseName());
 
 struct CommandCase {
     const char* name;
@@ -95,6 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   Command::Kind::Weight},
                       CommandCase{"State", "state motion", true, Command::Kind::State},
                       CommandCase{"Format", "format line", true, Command::Kind::Format},
+                      CommandCase{"NewFormat", "format micheletti", true, Command::Kind::Format},
                       CommandCase{"Empty", "", true, Command::Kind::None},
                       CommandCase{"OnlySpaces", "   ", true, Command::Kind::None},
                       CommandCase{"WeightWithoutValue", "weight", false},
@@ -114,6 +167,8 @@ TEST(LiveCommandTest, CarriesTheValue) {
     EXPECT_DOUBLE_EQ(parseCommand("weight +2.5", error)->weightKg, 2.5);
     EXPECT_EQ(parseCommand("state overload", error)->state, State::Overload);
     EXPECT_EQ(parseCommand("format ack", error)->format, Format::Ack);
+    EXPECT_EQ(parseCommand("format st-gs", error)->format, Format::StGs);
+    EXPECT_EQ(parseCommand("format stx5", error)->format, Format::ToledoB);
 }
 
 }  // namespace

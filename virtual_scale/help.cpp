@@ -1,0 +1,65 @@
+#include "virtual_scale/help.h"
+
+namespace vardelmo::vscale {
+
+std::string_view helpText() {
+    return R"(Usage: vardelmo-virtual-scale [OPTION]...
+A weighing scale on a pseudo-terminal. Prints the terminal's path alone on the first line of
+standard output, then answers each ENQ (0x05) written to it with one frame. Other bytes are
+logged and ignored.
+
+  -f, --format NAME   the frame family, each shown for 1.234 kg, stable (hex where not text):
+        toledo-b        (default; stx5 is its other name) STX "01234" ETX: grams;
+                          "IIIII" in motion, "NNNNN" below zero, "SSSSS" above 99.999 kg
+        toledo-c        STX "01234" CR: toledo-b's body ended by CR
+        toledo-a        STX 00 "001234" 00 "002468" "002000" CR 71: status S1, weight,
+                          status S2, total, price per kg (always 20.00), and the checksum
+                          that makes the 23 bytes add up to 0; S1 01 in motion, 08 below zero
+                          or above capacity (total 0)
+        p03             STX 2D 30 20 "001234" "000000" CR: status words, weight, tare;
+                          the second word is 38 in motion, 32 below zero, 34 above capacity
+        st-gs           "ST,GS,+  1.234kg" CR LF: US in motion, OL above capacity, "-" below
+                          zero
+        micheletti      STX "  1234   2000   2468" ETX: weight, price per kg (20.00), total;
+                          it has no status: the same in motion, nothing below zero or above
+                          capacity
+        status          STX "+  1.234G" ETX: letter G, M, O or U (stable, motion, overload,
+                          underload)
+        line            "+  1.234 kg G" CR LF: as status
+        ack             a single ACK (06)
+  -w, --weight KG     the weight in kilograms, point as decimal separator (default 1.234)
+  -s, --state NAME    stable (default), motion, negative, overload, or silent (never answers)
+  -d, --delay MS      milliseconds from the enquiry to the first byte of the reply (default 3)
+      --no-pace       send the reply at once instead of one byte per byte time
+      --continuous MS also send a frame every MS milliseconds (1 to 60000), asked or not, as a
+                        continuous scale does; enquiries are still answered
+  -l, --line SETTINGS the scale's own line, "baud,parity,data,stop" (default "2400,n,8,1");
+                        parity n, e, o, m or s; data bits 5 to 8; stop bits 1, 1.5 or 2.
+                        Replies are paced at this line's byte time.
+      --mismatch MODE what passes between the scale and a client whose line differs:
+                        wire (default): each end gets what its UART samples of the other's
+                          bits, as on a cable: an enquiry at another baud is not heard, so not
+                          answered; frames arrive garbled (framing errors as 00), spread over
+                          the scale's wire time. The same settings pass bytes unchanged.
+                        silent: only the baud counts; a client at another baud gets nothing.
+                        A pseudo-terminal keeps the client's baud and stop bits but not its
+                        data bits or parity (the kernel forces 8 data bits, no parity), so the
+                        client is taken as 8 data bits, no parity: a 7E1 scale reaches it with
+                        bit 7 set on the bytes of odd parity, whatever the client set.
+      --link PATH     also make a symbolic link PATH to the terminal, removed on exit
+  -n, --count N       exit 0 once N enquiries have been handled (answered or left silent)
+  -h, --help          show this help and exit
+
+While it runs, standard input takes one change a line, applied from the next frame on:
+  weight KG | state NAME | format NAME
+A bad line is reported on standard error and changes nothing. The end of standard input does
+not stop the scale; SIGINT and SIGTERM do, with exit status 0.
+
+Each enquiry is logged on standard error: monotonic time, the client's line as the terminal
+holds it, the bytes received and sent in hex, and the family, state and weight of the frame
+(and, when the client got it garbled, the frame as sent). Bytes the scale heard otherwise than
+they were sent are logged with what it heard. Frames sent unasked are logged when they change.
+)";
+}
+
+}  // namespace vardelmo::vscale

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string_view>
+
+namespace vardelmo::vscale {
+
+// What --help prints.
+std::string_view helpText();
+
+}  // namespace vardelmo::vscale
