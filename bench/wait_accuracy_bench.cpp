@@ -25,6 +25,9 @@ public:
     Result<void> setPort(const serial::Port& p) override { return line_.setPort(p); }
     Result<void> setPortOpen(bool open) override { return line_.setPortOpen(open); }
     Result<void> setOutput(std::string_view b) override { return line_.setOutput(b); }
+    Result<bool> waitForInput(std::chrono::milliseconds t) override {
+        return line_.waitForInput(t);
+    }
     Result<std::string> getInput() override {
         readAt = Clock::now();
         return line_.getInput();

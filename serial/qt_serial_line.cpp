@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QSerialPort>
 #include <QString>
+#include <algorithm>
+#include <limits>
 
 #ifdef __linux__
 #include <termios.h>
@@ -235,6 +237,29 @@ Result<std::string> QtSerialLine::getInput() {
     }
     const QByteArray data = port.readAll();
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
+}
+
+Result<bool> QtSerialLine::waitForInput(std::chrono::milliseconds timeout) {
+    auto& port = state_->port;
+    if (!port.isOpen()) {
+        return state_->notOpen();
+    }
+    // Without an event loop what Qt has taken from the system waits in its own buffer, and
+    // waitForReadyRead() reports only bytes new to that buffer: what it holds already counts.
+    if (port.bytesAvailable() > 0) {
+        return true;
+    }
+    // Qt takes a negative time as "for ever".
+    const auto msecs = static_cast<int>(std::clamp<std::chrono::milliseconds::rep>(
+        timeout.count(), 0, std::numeric_limits<int>::max()));
+    port.clearError();
+    if (port.waitForReadyRead(msecs)) {
+        return true;
+    }
+    if (port.error() != QSerialPort::NoError && port.error() != QSerialPort::TimeoutError) {
+        return Failure{state_->lostDevice("ler da")};
+    }
+    return port.bytesAvailable() > 0;
 }
 
 }  // namespace vardelmo::serial

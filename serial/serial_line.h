@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -29,6 +30,9 @@ public:
     virtual Result<void> setOutput(std::string_view bytes) = 0;
     // Every byte held at this moment, unchanged, in one read; empty when none arrived.
     virtual Result<std::string> getInput() = 0;
+    // Blocks until input is held or `timeout` has passed, whichever comes first; true when input
+    // is held. Whatever it takes from the system stays held for the next getInput().
+    virtual Result<bool> waitForInput(std::chrono::milliseconds timeout) = 0;
 };
 
 }  // namespace vardelmo::serial

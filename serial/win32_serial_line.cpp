@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <chrono>
+
 #include "serial/line_settings.h"
 #include "serial/port_name.h"
 #include "serial/write_timeout.h"
@@ -76,6 +79,20 @@ bool setTimeouts(HANDLE handle, std::size_t bytes, std::int32_t baud) {
     return SetCommTimeouts(handle, &timeouts) != FALSE;
 }
 
+// A read that waits up to `wait` for the first byte and returns as soon as one is there
+// (interval and multiplier MAXDWORD, a total below MAXDWORD); with no wait, one that returns
+// at once with what is held.
+bool setReadWait(HANDLE handle, std::chrono::milliseconds wait) {
+    COMMTIMEOUTS timeouts{};
+    timeouts.ReadIntervalTimeout = MAXDWORD;
+    if (wait.count() > 0) {
+        timeouts.ReadTotalTimeoutMultiplier = MAXDWORD;
+        timeouts.ReadTotalTimeoutConstant = static_cast<DWORD>(
+            std::min<std::chrono::milliseconds::rep>(wait.count(), MAXDWORD - 1));
+    }
+    return SetCommTimeouts(handle, &timeouts) != FALSE;
+}
+
 // COM1 to COM9 also open by their bare names, COM10 and above only through the
 // device namespace, so every port goes through it.
 std::string devicePath(const std::string& device) {
@@ -130,6 +147,8 @@ std::string win32FailureText(Win32Step step, std::uint32_t error, const std::str
 
 struct Win32SerialLine::State {
     HANDLE handle = INVALID_HANDLE_VALUE;
+    // Bytes a wait for input took from the system, for the next read.
+    std::string held;
     std::string settingsText = "9600,n,8,1";
     LineSettings settings{9600, Parity::None, 8, StopBits::One};
     Port portId = std::int16_t{1};
@@ -139,6 +158,7 @@ struct Win32SerialLine::State {
     bool isOpen() const { return handle != INVALID_HANDLE_VALUE; }
 
     void close() {
+        held.clear();
         if (isOpen()) {
             CloseHandle(handle);
             handle = INVALID_HANDLE_VALUE;
@@ -258,7 +278,11 @@ Result<std::string> Win32SerialLine::getInput() {
     // What the system holds, no waiting: the request has done its waiting already. The
     // queue is looked at again after each read because a driver may hold more than it
     // reports at once; the bound only stops a device that never pauses.
-    std::string received;
+    std::string received = std::move(state.held);
+    state.held.clear();
+    if (!setReadWait(state.handle, std::chrono::milliseconds{0})) {
+        return state.failure(Win32Step::Read);
+    }
     constexpr int maxTurns = 32;
     for (int turn = 0; turn < maxTurns; ++turn) {
         DWORD errors = 0;
@@ -281,6 +305,40 @@ Result<std::string> Win32SerialLine::getInput() {
         }
     }
     return received;
+}
+
+Result<bool> Win32SerialLine::waitForInput(std::chrono::milliseconds timeout) {
+    using std::chrono::steady_clock;
+    auto& state = *state_;
+    if (!state.isOpen()) {
+        return state.notOpen();
+    }
+    if (!state.held.empty()) {
+        return true;
+    }
+    // WaitCommEvent would suit, but Wine never completes it on a serial port; a read that
+    // returns at its first byte waits as well. Its timer may end a little early, so it is
+    // read again until the deadline has truly passed.
+    const auto deadline = steady_clock::now() + std::max(timeout, std::chrono::milliseconds{0});
+    char buffer[4096];
+    for (;;) {
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - steady_clock::now());
+        if (!setReadWait(state.handle, std::max(left, std::chrono::milliseconds{0}))) {
+            return state.failure(Win32Step::Read);
+        }
+        DWORD read = 0;
+        if (!ReadFile(state.handle, buffer, sizeof buffer, &read, nullptr)) {
+            return state.failure(Win32Step::Read);
+        }
+        if (read > 0) {
+            state.held.assign(buffer, read);
+            return true;
+        }
+        if (left.count() <= 0) {
+            return false;
+        }
+    }
 }
 
 }  // namespace vardelmo::serial

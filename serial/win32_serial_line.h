@@ -23,6 +23,7 @@ public:
     Result<void> setPortOpen(bool open) override;
     Result<void> setOutput(std::string_view bytes) override;
     Result<std::string> getInput() override;
+    Result<bool> waitForInput(std::chrono::milliseconds timeout) override;
 
 private:
     struct State;

@@ -40,7 +40,7 @@ private:
     std::string config_, port_, wait_;
 };
 
-enum class Step { Settings, Port, Open, Output, Input, Close };
+enum class Step { Settings, Port, Open, Output, Input, Close, WaitForInput };
 
 // A line that records what it was given and refuses the scripted steps.
 class ScriptedLine : public serial::SerialLine {
@@ -77,6 +77,14 @@ public:
             return Failure{status.description()};
         }
         return reply_;
+    }
+    Result<bool> waitForInput(std::chrono::milliseconds timeout) override {
+        if (auto status =
+                step(Step::WaitForInput, "wait for input " + std::to_string(timeout.count()));
+            !status) {
+            return Failure{status.description()};
+        }
+        return !reply_.empty();
     }
 
     bool open() const { return open_; }
@@ -172,7 +180,8 @@ struct FailureCase {
     // A failure that says nothing is still a failure: the request stops all the same.
     std::string description = "falha primeira";
     friend void PrintTo(const FailureCase& c, std::ostream* os) {
-        constexpr const char* names[] = {"Settings", "Port", "Open", "Output", "Input", "Close"};
+        constexpr const char* names[] = {"Settings", "Port",  "Open",        "Output",
+                                         "Input",    "Close", "WaitForInput"};
         *os << "failing";
         for (const Step step : c.failing) {
             *os << ' ' << names[static_cast<std::size_t>(step)];

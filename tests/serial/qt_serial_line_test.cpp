@@ -12,6 +12,7 @@
 
 #include "tests/serial/accepted_settings.h"
 #include "tests/serial/injected_fault.h"
+#include "tests/serial/qt_line_fixture.h"
 #include "tests/support/case_name.h"
 #include "tests/support/patience.h"
 #include "tests/support/slave_probe.h"
@@ -29,45 +30,6 @@ tcflag_t termiosFlags(unsigned flags) {
     return ((flags & kCstopb) ? CSTOPB : 0) | ((flags & kParodd) ? PARODD : 0) |
            ((flags & kCmspar) ? CMSPAR : 0);
 }
-
-const std::string kFrame =
-    "\x02"
-    "01234\x03";
-
-std::unique_ptr<vscale::VirtualScale> openScale(vscale::Options options = {}) {
-    options.pace = false;  // the whole reply in one write: no timing in these tests
-    std::string error;
-    auto scale = vscale::VirtualScale::open(options, error);
-    EXPECT_TRUE(scale) << error;
-    return scale;
-}
-
-class QtSerialLineTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        scale = openScale();
-        ASSERT_TRUE(scale);
-        probe = std::make_unique<SlaveProbe>(scale->path());
-        ASSERT_TRUE(probe->ok());
-        ASSERT_TRUE(line.setSettings("2400,n,8,1"));
-        ASSERT_TRUE(line.setPort(scale->path()));
-    }
-
-    void open() {
-        const auto opened = line.setPortOpen(true);
-        ASSERT_TRUE(opened) << opened.description();
-    }
-
-    std::string input() {
-        auto bytes = line.getInput();
-        EXPECT_TRUE(bytes) << bytes.description();
-        return bytes ? std::move(bytes).value() : "not read";
-    }
-
-    std::unique_ptr<vscale::VirtualScale> scale;
-    std::unique_ptr<SlaveProbe> probe;
-    QtSerialLine line;
-};
 
 TEST_F(QtSerialLineTest, TheEnquiryReachesTheScaleAndTheReplyIsReadWhole) {
     open();
@@ -193,6 +155,9 @@ TEST_F(QtSerialLineTest, AVanishedScaleIsNamedAndAFreshOneOpens) {
     EXPECT_EQ(line.getInput().description(),
               "Não foi possível ler da porta " + scale->path() +
                   ": o dispositivo foi desconectado ou deixou de responder.");
+    EXPECT_EQ(line.waitForInput(kPatience).description(),
+              "Não foi possível ler da porta " + scale->path() +
+                  ": o dispositivo foi desconectado ou deixou de responder.");
     EXPECT_EQ(line.setOutput(std::string_view("\x05", 1)).description(),
               "Não foi possível enviar dados para a porta " + scale->path() +
                   ": o dispositivo foi desconectado ou deixou de responder.");
@@ -223,6 +188,8 @@ TEST_F(QtSerialLineTest, AClosedPortRefusesTraffic) {
     EXPECT_EQ(line.setOutput(std::string_view("\x05", 1)).description(),
               "A porta " + scale->path() + " não está aberta.");
     EXPECT_EQ(line.getInput().description(), "A porta " + scale->path() + " não está aberta.");
+    EXPECT_EQ(line.waitForInput(kPatience).description(),
+              "A porta " + scale->path() + " não está aberta.");
     EXPECT_TRUE(line.setPortOpen(false)) << "closing a closed port is harmless";
 }
 

@@ -103,6 +103,10 @@ public:
         state_->note("input");
         return state_->reply;
     }
+    Result<bool> waitForInput(std::chrono::milliseconds) override {
+        state_->note("wait for input");
+        return !state_->reply.empty();
+    }
 
 private:
     std::shared_ptr<FakeLineState> state_;
