@@ -11,15 +11,14 @@
 #include <vector>
 
 #include "bench/percentiles.h"
+#include "query/field_texts.h"
 #include "query/weight_request.h"
 #include "serial/qt_serial_line.h"
-#include "tests/support/typed_fields.h"
 #include "virtual_scale/virtual_scale.h"
 
 namespace vardelmo::bench {
 namespace {
 
-using test_support::TypedFields;
 using Clock = std::chrono::steady_clock;
 
 double microsecondsSince(Clock::time_point start) {
@@ -60,7 +59,7 @@ void requestOverhead(benchmark::State& state) {
         state.SkipWithError(error.c_str());
         return;
     }
-    TypedFields fields;
+    query::FieldTexts fields;
     fields.portText = scale->path();
     serial::QtSerialLine line;
     const termios raw = rawLine();

@@ -7,15 +7,14 @@
 #include <vector>
 
 #include "bench/percentiles.h"
+#include "query/field_texts.h"
 #include "query/weight_request.h"
 #include "serial/qt_serial_line.h"
-#include "tests/support/typed_fields.h"
 #include "virtual_scale/virtual_scale.h"
 
 namespace vardelmo::bench {
 namespace {
 
-using test_support::TypedFields;
 using Clock = std::chrono::steady_clock;
 
 // The tool's line, noting when the request reaches the read.
@@ -48,7 +47,7 @@ void waitAccuracy(benchmark::State& state) {
         state.SkipWithError(error.c_str());
         return;
     }
-    TypedFields fields;
+    query::FieldTexts fields;
     fields.portText = scale->path();
     fields.waitText = std::to_string(wait.count());
     ReadClock line;

@@ -4,17 +4,17 @@
 #include <QCloseEvent>
 #include <QFontMetricsF>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <initializer_list>
 #include <utility>
 
+#include "cli/reply_bytes.h"
 #include "query/weight_request.h"
 #include "serial/system_line.h"
 #include "ui_form1.h"
 #include "window/failure_box.h"
-#include "window/line_edit_fields.h"
 #include "window/port_completer.h"
-#include "window/reply_bytes.h"
 
 namespace vardelmo::window {
 
@@ -23,7 +23,7 @@ namespace {
 // The reply spelled out as rich text, so that a reply containing "<b>" or a
 // named byte such as <DEL> or <SUB> is never taken for markup.
 QString replyToolTip(const std::string& reply) {
-    const QString described = QString::fromStdString(describeReply(reply)).toHtmlEscaped();
+    const QString described = QString::fromStdString(cli::describeReply(reply)).toHtmlEscaped();
     return QStringLiteral("<p style='white-space:pre-wrap'>%1</p>").arg(described);
 }
 
@@ -71,17 +71,10 @@ void Form1::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-void Form1::fillFields(const std::optional<QString>& port, const std::optional<QString>& config,
-                       const std::optional<QString>& wait) {
-    if (port) {
-        ui->txtPorta->setText(*port);
-    }
-    if (config) {
-        ui->txtConfig->setText(*config);
-    }
-    if (wait) {
-        ui->txtEspera->setText(*wait);
-    }
+void Form1::fillFields(const query::FieldTexts& texts) {
+    ui->txtPorta->setText(QString::fromStdString(texts.portText));
+    ui->txtConfig->setText(QString::fromStdString(texts.configText));
+    ui->txtEspera->setText(QString::fromStdString(texts.waitText));
 }
 
 void Form1::requestWeight() {
@@ -89,8 +82,12 @@ void Form1::requestWeight() {
     if (request_) {
         return;
     }
-    request_ = new RequestThread(
-        makeLine_, LineEditFields(*ui->txtConfig, *ui->txtPorta, *ui->txtEspera), this);
+    // Copies: typing while the request runs changes nothing in it.
+    query::FieldTexts texts;
+    texts.portText = ui->txtPorta->text().toStdString();
+    texts.configText = ui->txtConfig->text().toStdString();
+    texts.waitText = ui->txtEspera->text().toStdString();
+    request_ = new RequestThread(makeLine_, std::move(texts), this);
     // Only this request's end shows its outcome: one dropped by a close shows nothing.
     connect(request_, &QThread::finished, this, [this, request = request_] {
         if (request == request_) {

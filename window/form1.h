@@ -2,8 +2,8 @@
 
 #include <QWidget>
 #include <memory>
-#include <optional>
 
+#include "query/field_texts.h"
 #include "serial/port_list.h"
 #include "window/request_thread.h"
 
@@ -30,9 +30,8 @@ public:
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
-    // Replaces the initial texts of the fields given, e.g. from the command line.
-    void fillFields(const std::optional<QString>& port, const std::optional<QString>& config,
-                    const std::optional<QString>& wait);
+    // Shows these texts in the fields, e.g. the command line's.
+    void fillFields(const query::FieldTexts& texts);
 
 signals:
     // A request has ended and what it had to show is shown, its box dismissed.

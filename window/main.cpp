@@ -2,9 +2,9 @@
 #include <QCoreApplication>
 #include <QIcon>
 
-#include "window/command_line.h"
+#include "cli/command_line.h"
+#include "cli/headless.h"
 #include "window/form1.h"
-#include "window/headless.h"
 
 namespace {
 
@@ -20,28 +20,28 @@ QStringList argumentsOf(int argc, char* argv[]) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    using vardelmo::window::CommandLine;
+    using vardelmo::cli::CommandLine;
     // Only the window needs a display: everything else runs under a QCoreApplication, so that it
     // works over SSH and in scripts. Unknown single-dash words may be Qt's window options, which
     // only a QApplication takes out; then the window's start decides.
-    const CommandLine first = vardelmo::window::readCommandLine(argumentsOf(argc, argv));
+    const CommandLine first = vardelmo::cli::readCommandLine(argumentsOf(argc, argv));
     if (first.mode != CommandLine::Mode::Window ||
         (!first.usageError.isEmpty() && !first.mayBeQtOptions)) {
         QCoreApplication app(argc, argv);
-        return vardelmo::window::runHeadless(
-            vardelmo::window::readCommandLine(QCoreApplication::arguments()));
+        return vardelmo::cli::runHeadless(
+            vardelmo::cli::readCommandLine(QCoreApplication::arguments()));
     }
 
     QApplication app(argc, argv);
-    const CommandLine command = vardelmo::window::readCommandLine(QApplication::arguments());
+    const CommandLine command = vardelmo::cli::readCommandLine(QApplication::arguments());
     if (!command.usageError.isEmpty()) {
-        return vardelmo::window::refuseUsage(command);
+        return vardelmo::cli::refuseUsage(command);
     }
     // Lets the desktop match the window to its menu entry and icon.
     QApplication::setDesktopFileName(QStringLiteral("io.github.vardelmo.Vardelmo"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.vardelmo.Vardelmo")));
     vardelmo::window::Form1 form;
-    form.fillFields(command.port, command.config, command.wait);
+    form.fillFields(command.fields);
     form.show();
     return QApplication::exec();
 }

@@ -2,7 +2,7 @@
 
 namespace vardelmo::window {
 
-RequestThread::RequestThread(LineFactory makeLine, LineEditFields fields, QObject* parent)
+RequestThread::RequestThread(LineFactory makeLine, query::FieldTexts fields, QObject* parent)
     : QThread(parent), makeLine_(std::move(makeLine)), fields_(std::move(fields)) {}
 
 RequestThread::~RequestThread() {

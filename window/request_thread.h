@@ -4,10 +4,10 @@
 #include <functional>
 #include <memory>
 
+#include "query/field_texts.h"
 #include "query/interruption.h"
 #include "query/weight_request.h"
 #include "serial/serial_line.h"
-#include "window/line_edit_fields.h"
 
 namespace vardelmo::window {
 
@@ -19,7 +19,7 @@ using LineFactory = std::function<std::unique_ptr<serial::SerialLine>()>;
 // created, driven and destroyed on this thread alone.
 class RequestThread final : public QThread {
 public:
-    RequestThread(LineFactory makeLine, LineEditFields fields, QObject* parent = nullptr);
+    RequestThread(LineFactory makeLine, query::FieldTexts fields, QObject* parent = nullptr);
     // Interrupts the request and waits for it: the port is closed when this returns.
     ~RequestThread() override;
 
@@ -36,7 +36,7 @@ protected:
 
 private:
     LineFactory makeLine_;
-    LineEditFields fields_;
+    query::FieldTexts fields_;
     query::Interruption interruption_;
     query::Outcome outcome_;
 };

@@ -8,12 +8,12 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "query/field_texts.h"
 #include "query/weight_request.h"
 #include "serial/qt_serial_line.h"
 #include "tests/support/child_process.h"
 #include "tests/support/patience.h"
 #include "tests/support/slave_probe.h"
-#include "tests/support/typed_fields.h"
 #include "virtual_scale/virtual_scale.h"
 
 namespace vardelmo::query {
@@ -23,7 +23,6 @@ using namespace std::chrono_literals;
 using test_support::ChildProcess;
 using test_support::kPatience;
 using test_support::SlaveProbe;
-using test_support::TypedFields;
 
 const std::string kFrame =
     "\x02"
@@ -62,7 +61,7 @@ void expectAnswered(vscale::VirtualScale& scale, const std::string& port,
                     serial::SerialLine& line) {
     SlaveProbe probe(scale.path());
     ASSERT_TRUE(probe.ok());
-    TypedFields fields;
+    FieldTexts fields;
     fields.portText = port;
     const auto outcome = runWeightRequest(fields, line, untilAnswered(scale, probe, 7));
     ASSERT_FALSE(outcome.failure) << outcome.failure->description;
@@ -80,7 +79,7 @@ TEST(RequestFaults, AScaleVanishingMidRequestIsNamedAndThePortOpensAgain) {
             scale->setState(vscale::State::Silent);
         }
         auto probe = std::make_unique<SlaveProbe>(scale->path());
-        TypedFields fields;
+        FieldTexts fields;
         fields.portText = link;
         serial::QtSerialLine line;
 
@@ -128,7 +127,7 @@ TEST(RequestFaults, APortHeldByAnotherProgramIsNamedAndOpensOnceReleased) {
     ASSERT_TRUE(holder.started());
     ASSERT_TRUE(holder.waitForOutputLine("held"));
 
-    TypedFields fields;
+    FieldTexts fields;
     fields.portText = scale->path();
     serial::QtSerialLine line;
     const auto outcome = runWeightRequest(fields, line);
@@ -146,7 +145,7 @@ TEST(RequestFaults, APortHeldByAnotherProgramIsNamedAndOpensOnceReleased) {
 TEST(RequestFaults, AUserWithoutPermissionIsToldSoAndThePortStaysFree) {
     if (const char* device = std::getenv("VARDELMO_FORBIDDEN_PORT")) {
         ASSERT_NE(::geteuid(), 0u);
-        TypedFields fields;
+        FieldTexts fields;
         fields.portText = device;
         serial::QtSerialLine line;
         const auto outcome = runWeightRequest(fields, line);
@@ -201,7 +200,7 @@ TEST(RequestFaults, AnEightKilobyteReplyIsReadWhole) {
     for (std::size_t i = 0; i < big.size(); ++i) {
         big[i] = static_cast<char>(i * 7 % 256);
     }
-    TypedFields fields;
+    FieldTexts fields;
     fields.portText = scale->path();
     serial::QtSerialLine line;
     const auto outcome = runWeightRequest(fields, line, [&](std::chrono::milliseconds) {
@@ -245,7 +244,7 @@ TEST(RequestFaults, BytesAfterTheReadAreNeverShownNorLeftForTheNextRequest) {
     ASSERT_TRUE(scale);
     SlaveProbe probe(scale->path());
     TalkingAfterRead line(*scale, probe);
-    TypedFields fields;
+    FieldTexts fields;
     fields.portText = scale->path();
     for (int request = 0; request < 2; ++request) {
         SCOPED_TRACE(request == 0 ? "first request" : "the next request");

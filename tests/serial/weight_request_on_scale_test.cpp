@@ -2,11 +2,11 @@
 
 #include <QSerialPort>
 
+#include "query/field_texts.h"
 #include "query/weight_request.h"
 #include "serial/qt_serial_line.h"
 #include "tests/support/patience.h"
 #include "tests/support/slave_probe.h"
-#include "tests/support/typed_fields.h"
 #include "virtual_scale/virtual_scale.h"
 
 namespace vardelmo::query {
@@ -15,7 +15,6 @@ namespace {
 using namespace std::chrono_literals;
 
 using test_support::kPatience;
-using test_support::TypedFields;
 
 struct ScaleRun {
     std::unique_ptr<vscale::VirtualScale> scale;
@@ -40,7 +39,7 @@ ScaleRun startScale() {
 TEST(WeightRequestOnScale, ShowsTheScalesReply) {
     auto run = startScale();
     ASSERT_TRUE(run.scale && run.probe->ok());
-    TypedFields fields;
+    FieldTexts fields;
     fields.configText = "2400,n,8,1";
     fields.portText = run.scale->path();
     fields.waitText = "100";
@@ -67,7 +66,7 @@ TEST(WeightRequestOnScale, ShowsTheScalesReply) {
 TEST(WeightRequestOnScale, RefusedSettingsNeverOpenThePort) {
     auto run = startScale();
     ASSERT_TRUE(run.scale);
-    TypedFields fields;
+    FieldTexts fields;
     fields.configText = " 2400,x,8,1 ";
     fields.portText = run.scale->path();
     serial::QtSerialLine line;
@@ -85,7 +84,7 @@ TEST(WeightRequestOnScale, RefusedSettingsNeverOpenThePort) {
 TEST(WeightRequestOnScale, AFailedWaitReleasesThePort) {
     auto run = startScale();
     ASSERT_TRUE(run.scale);
-    TypedFields fields;
+    FieldTexts fields;
     fields.configText = "2400,n,8,1";
     fields.portText = run.scale->path();
     fields.waitText = "3000000000";

@@ -16,9 +16,9 @@
 #include <thread>
 #include <vector>
 
+#include "query/field_texts.h"
 #include "query/weight_request.h"
 #include "tests/support/escaped.h"
-#include "tests/support/typed_fields.h"
 
 namespace vardelmo::serial {
 namespace {
@@ -87,8 +87,6 @@ constexpr auto kPatience = 10s;
 const std::string frame =
     "\x02"
     "01234\x03";
-
-using test_support::TypedFields;
 
 std::string environment(const char* name) {
     const char* value = std::getenv(name);
@@ -162,7 +160,7 @@ protected:
     // test also waits for `expected` bytes to be held, so a loaded machine cannot
     // turn a late reply into a failure.
     query::Outcome request(int port, const std::string& settings, std::size_t expected) {
-        TypedFields fields;
+        query::FieldTexts fields;
         fields.configText = settings;
         fields.portText = std::to_string(port);
         fields.waitText = "300";

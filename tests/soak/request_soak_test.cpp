@@ -8,11 +8,11 @@
 #include <fstream>
 #include <string>
 
+#include "query/field_texts.h"
 #include "query/weight_request.h"
 #include "serial/qt_serial_line.h"
 #include "tests/support/patience.h"
 #include "tests/support/slave_probe.h"
-#include "tests/support/typed_fields.h"
 #include "virtual_scale/virtual_scale.h"
 
 namespace vardelmo::query {
@@ -113,7 +113,7 @@ private:
     std::string error_;
     std::unique_ptr<vscale::VirtualScale> scale_;
     std::unique_ptr<test_support::SlaveProbe> probe_;
-    test_support::TypedFields fields_;
+    FieldTexts fields_;
     serial::QtSerialLine line_;
 };
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <thread>
 
+#include "query/field_texts.h"
 #include "query/weight_request.h"
 #include "serial/system_line.h"
 #include "tests/support/escaped.h"
@@ -88,13 +89,7 @@ TEST_F(Form1RequestTest, EnterAndSpaceOnTheFocusedButtonEachRunOneRequest) {
 
 // What the request itself reports for this port, to compare the box with.
 std::string failureFor(const std::string& port) {
-    struct Texts final : query::Fields {
-        std::string portText;
-        std::string config() override { return "2400,n,8,1"; }
-        std::string port() override { return portText; }
-        std::string wait() override { return "0"; }
-    };
-    Texts fields;
+    query::FieldTexts fields;
     fields.portText = port;
     const auto line = serial::makeSystemLine();
     const query::Outcome outcome = query::runWeightRequest(fields, *line);
@@ -202,6 +197,9 @@ TEST_F(Form1RequestTest, PressesDuringARequestStartNoOther) {
     QSignalSpy finished(&form_, &Form1::requestFinished);
     QTest::mouseClick(button_, Qt::LeftButton);
     ASSERT_TRUE(line->waitUntilAtEnquiry(kPatience));
+    // The request reads the wait after the enquiry, from the fields as they stood at the press:
+    // this one, taken, would outlast the test.
+    espera_->setText("600000");
 
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BusyCursor);

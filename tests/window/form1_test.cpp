@@ -16,8 +16,8 @@
 #include <memory>
 #include <string>
 
+#include "query/field_texts.h"
 #include "tests/window/form1_fixture.h"
-#include "window/command_line.h"
 
 namespace vardelmo::window::test {
 namespace {
@@ -78,9 +78,21 @@ TEST_F(Form1Test, StartsWithTheInitialLayoutAndTexts) {
 
 // `vardelmo --query` takes these for the fields not given; they must not drift apart.
 TEST_F(Form1Test, StartsWithTheTextsAQueryTakesForFieldsNotGiven) {
-    EXPECT_EQ(porta_->text(), kInitialPort);
-    EXPECT_EQ(config_->text(), kInitialConfig);
-    EXPECT_EQ(espera_->text(), kInitialWait);
+    EXPECT_EQ(porta_->text(), query::kInitialPort);
+    EXPECT_EQ(config_->text(), query::kInitialConfig);
+    EXPECT_EQ(espera_->text(), query::kInitialWait);
+}
+
+// The texts the command line gives, each in its own field.
+TEST_F(Form1Test, ShowsTheTextsItIsGiven) {
+    query::FieldTexts texts;
+    texts.portText = "/dev/ttyUSB0";
+    texts.configText = "9600,e,7,2";
+    texts.waitText = "300";
+    form_.fillFields(texts);
+    EXPECT_EQ(porta_->text(), "/dev/ttyUSB0");
+    EXPECT_EQ(config_->text(), "9600,e,7,2");
+    EXPECT_EQ(espera_->text(), "300");
 }
 
 TEST_F(Form1Test, FocusStartsOnTheButtonAndTabRunsThroughTheFields) {

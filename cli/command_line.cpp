@@ -1,10 +1,10 @@
-#include "window/command_line.h"
+#include "cli/command_line.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <algorithm>
 
-namespace vardelmo::window {
+namespace vardelmo::cli {
 
 namespace {
 
@@ -12,16 +12,16 @@ struct Options {
     QCommandLineOption query{{"q", "query"},
                              "Ask the scale once without a window and print its reply."};
     QCommandLineOption port{
-        "port", QString("The port number, or a device path (default %1).").arg(kInitialPort),
+        "port", QString("The port number, or a device path (default %1).").arg(query::kInitialPort),
         "port"};
-    QCommandLineOption config{
-        "config",
-        QString("The line settings, baud,parity,data,stop (default %1).").arg(kInitialConfig),
-        "settings"};
-    QCommandLineOption wait{
-        "wait",
-        QString("Milliseconds between the enquiry and the read (default %1).").arg(kInitialWait),
-        "ms"};
+    QCommandLineOption config{"config",
+                              QString("The line settings, baud,parity,data,stop (default %1).")
+                                  .arg(query::kInitialConfig),
+                              "settings"};
+    QCommandLineOption wait{"wait",
+                            QString("Milliseconds between the enquiry and the read (default %1).")
+                                .arg(query::kInitialWait),
+                            "ms"};
     QCommandLineOption raw{"raw", "With --query: write the reply's bytes unchanged."};
     QCommandLineOption hex{"hex", "With --query: write the reply's bytes in hex."};
     QCommandLineOption help{{"h", "help"}, "Show this help and exit."};
@@ -39,12 +39,12 @@ struct Options {
     }
 };
 
-std::optional<QString> valueIfSet(const QCommandLineParser& parser,
-                                  const QCommandLineOption& option) {
-    if (!parser.isSet(option)) {
-        return std::nullopt;
+// A field given replaces its initial text.
+void takeIfSet(const QCommandLineParser& parser, const QCommandLineOption& option,
+               std::string& text) {
+    if (parser.isSet(option)) {
+        text = parser.value(option).toStdString();
     }
-    return parser.value(option);
 }
 
 }  // namespace
@@ -63,9 +63,9 @@ CommandLine readCommandLine(const QStringList& arguments) {
     } else if (parser.isSet(options.query)) {
         command.mode = CommandLine::Mode::Query;
     }
-    command.port = valueIfSet(parser, options.port);
-    command.config = valueIfSet(parser, options.config);
-    command.wait = valueIfSet(parser, options.wait);
+    takeIfSet(parser, options.port, command.fields.portText);
+    takeIfSet(parser, options.config, command.fields.configText);
+    takeIfSet(parser, options.wait, command.fields.waitText);
     if (parser.isSet(options.raw)) {
         command.output = CommandLine::Output::Raw;
     } else if (parser.isSet(options.hex)) {
@@ -101,4 +101,4 @@ QString helpText() {
     return parser.helpText();
 }
 
-}  // namespace vardelmo::window
+}  // namespace vardelmo::cli

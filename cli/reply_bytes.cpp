@@ -1,8 +1,8 @@
-#include "window/reply_bytes.h"
+#include "cli/reply_bytes.h"
 
 #include <array>
 
-namespace vardelmo::window {
+namespace vardelmo::cli {
 
 namespace {
 
@@ -67,4 +67,4 @@ std::string hexReply(std::string_view bytes) {
     return out;
 }
 
-}  // namespace vardelmo::window
+}  // namespace vardelmo::cli

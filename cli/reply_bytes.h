@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace vardelmo::window {
+namespace vardelmo::cli {
 
 // A reply as a technician needs to read it: a line edit draws no control
 // characters, so whether STX and ETX came is only visible spelled out.
@@ -19,4 +19,4 @@ std::string describeReply(std::string_view bytes);
 // Two lowercase hex digits a byte, separated by spaces: "02 30 31 32 33 34 03".
 std::string hexReply(std::string_view bytes);
 
-}  // namespace vardelmo::window
+}  // namespace vardelmo::cli

@@ -1,4 +1,4 @@
-#include "window/reply_bytes.h"
+#include "cli/reply_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 #include "tests/support/escaped.h"
 
-namespace vardelmo::window {
+namespace vardelmo::cli {
 namespace {
 
 using vardelmo::test_support::escaped;
@@ -62,4 +62,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<Case>& test) { return std::string(test.param.name); });
 
 }  // namespace
-}  // namespace vardelmo::window
+}  // namespace vardelmo::cli

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-namespace vardelmo::window {
+namespace vardelmo::cli {
 
 // The program's only writers to its standard streams. A platform where a
 // windowed program must first attach to its console changes only these.
@@ -13,4 +13,4 @@ bool writeOutput(std::string_view bytes);
 // Writes one line to standard error, adding the newline.
 void writeErrorLine(std::string_view line);
 
-}  // namespace vardelmo::window
+}  // namespace vardelmo::cli

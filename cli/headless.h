@@ -1,8 +1,8 @@
 #pragma once
 
-#include "window/command_line.h"
+#include "cli/command_line.h"
 
-namespace vardelmo::window {
+namespace vardelmo::cli {
 
 // Exit statuses of the program.
 inline constexpr int kSucceeded = 0;
@@ -17,4 +17,4 @@ int runHeadless(const CommandLine& command);
 // Reports `command.usageError` and returns kBadUsage.
 int refuseUsage(const CommandLine& command);
 
-}  // namespace vardelmo::window
+}  // namespace vardelmo::cli

@@ -1,37 +1,17 @@
-#include "window/headless.h"
+#include "cli/headless.h"
 
 #include <string>
 
+#include "cli/console.h"
+#include "cli/reply_bytes.h"
+#include "cli/version.h"
+#include "query/field_texts.h"
 #include "query/weight_request.h"
 #include "serial/system_line.h"
-#include "window/console.h"
-#include "window/reply_bytes.h"
 
-namespace vardelmo::window {
+namespace vardelmo::cli {
 
 namespace {
-
-// The fields as given on the command line, the window's initial texts for the rest.
-class GivenFields final : public query::Fields {
-public:
-    explicit GivenFields(const CommandLine& command)
-        : config_(textOr(command.config, kInitialConfig)),
-          port_(textOr(command.port, kInitialPort)),
-          wait_(textOr(command.wait, kInitialWait)) {}
-
-    std::string config() override { return config_; }
-    std::string port() override { return port_; }
-    std::string wait() override { return wait_; }
-
-private:
-    static std::string textOr(const std::optional<QString>& given, const char* initial) {
-        return given ? given->toStdString() : std::string(initial);
-    }
-
-    std::string config_;
-    std::string port_;
-    std::string wait_;
-};
 
 std::string formatReply(const std::string& reply, CommandLine::Output output) {
     switch (output) {
@@ -46,7 +26,7 @@ std::string formatReply(const std::string& reply, CommandLine::Output output) {
 }
 
 int runQuery(const CommandLine& command) {
-    GivenFields fields(command);
+    query::FieldTexts fields = command.fields;
     const auto line = serial::makeSystemLine();
     const query::Outcome outcome = query::runWeightRequest(fields, *line);
     if (outcome.failure) {
@@ -84,12 +64,11 @@ int runHeadless(const CommandLine& command) {
         case CommandLine::Mode::Help:
             return writeText(helpText()) ? kSucceeded : kFailed;
         case CommandLine::Mode::Version:
-            return writeText(QStringLiteral("vardelmo " VARDELMO_VERSION "\n")) ? kSucceeded
-                                                                                : kFailed;
+            return writeOutput(std::string("vardelmo ") + kVersion + '\n') ? kSucceeded : kFailed;
         case CommandLine::Mode::Window:
             break;
     }
     return kBadUsage;  // the window is not ours to open
 }
 
-}  // namespace vardelmo::window
+}  // namespace vardelmo::cli

@@ -2,14 +2,10 @@
 
 #include <QString>
 #include <QStringList>
-#include <optional>
 
-namespace vardelmo::window {
+#include "query/field_texts.h"
 
-// The window's initial field texts, which a query takes for any field not given.
-inline constexpr char kInitialPort[] = "5";
-inline constexpr char kInitialConfig[] = "2400,n,8,1";
-inline constexpr char kInitialWait[] = "0";
+namespace vardelmo::cli {
 
 // What the command line asks for. Parsing needs no application object, so the
 // program can choose between a window and none before it creates one.
@@ -19,10 +15,8 @@ struct CommandLine {
 
     Mode mode = Mode::Window;
     Output output = Output::Spelled;
-    // The fields given; the others keep their initial texts.
-    std::optional<QString> port;
-    std::optional<QString> config;
-    std::optional<QString> wait;
+    // The fields given, the initial texts for the others.
+    query::FieldTexts fields;
     // Set when the line is refused: one line saying why.
     QString usageError;
     // The refusal is only for options typed as single-dash words, as Qt's own
@@ -37,4 +31,4 @@ CommandLine readCommandLine(const QStringList& arguments);
 // Needs a QCoreApplication: the usage line names the program as it was started.
 QString helpText();
 
-}  // namespace vardelmo::window
+}  // namespace vardelmo::cli
