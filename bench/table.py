@@ -22,6 +22,7 @@ def main():
     request = benchmarks(os.path.join(out, "request.json"))
     pacing = benchmarks(os.path.join(out, "pacing.json"))
     window = benchmarks(os.path.join(out, "window.json"))
+    watch = benchmarks(os.path.join(out, "watch.json"))
     with open(os.path.join(out, "startup.json")) as f:
         startup = json.load(f)
 
@@ -49,6 +50,11 @@ def main():
         w = find(request, f"waitAccuracy/{wait}/")
         row(f"wait {wait} ms, read late by: median", w["late_median_ms"], "ms", 1)
         row(f"wait {wait} ms, read late by: p99", w["late_p99_ms"], "ms", 2)
+    period = find(watch, "watchPeriod/100/50/")
+    # Every 100 ms, requests of 50 ms: how far each start lands from its slot.
+    row("watch period error, median", period["error_median_ms"], "ms", 1)
+    row("watch period error, p99", period["error_p99_ms"], "ms", 3)
+    row("watch requests' own 50 ms wait, ended late by: p99", period["wake_late_p99_ms"], "ms")
     busy, idle = find(window, "windowStall/1/"), find(window, "windowStall/0/")
     row("window loop, longest stall in a request (wait 300 ms): median",
         busy["stall_median_ms"], "ms", 16)

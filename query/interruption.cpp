@@ -3,9 +3,13 @@
 namespace vardelmo::query {
 
 bool Interruption::waitFor(std::chrono::milliseconds wait) {
-    // The deadline is taken once, so a spurious wake-up does not restart the wait,
-    // and on the steady clock, so a wall-clock change does not stretch it.
-    const auto deadline = std::chrono::steady_clock::now() + wait;
+    // The deadline is taken once, so a spurious wake-up does not restart the wait.
+    return waitUntil(std::chrono::steady_clock::now() + wait);
+}
+
+bool Interruption::waitUntil(std::chrono::steady_clock::time_point deadline) {
+    // On the steady clock, so a wall-clock change does not stretch the wait; the predicate
+    // is asked again after every wake-up, an early or spurious one included.
     std::unique_lock lock(mutex_);
     return !woken_.wait_until(lock, deadline, [this] { return interrupted_; });
 }

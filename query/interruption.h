@@ -6,14 +6,15 @@
 
 namespace vardelmo::query {
 
-// Lets another thread cut a running request short: its wait ends at once, and
-// the request closes the port and reports nothing. One interruption serves one
-// request; it cannot be taken back.
+// Lets another thread cut a running request or watch short: its wait ends at
+// once, and the request closes the port and reports nothing. One interruption
+// serves one request or one watch; it cannot be taken back.
 class Interruption {
 public:
-    // Waits on the steady clock. Returns false, at once, when interrupted
-    // before or during the wait.
+    // Waits on the steady clock. Return false, at once, when interrupted before
+    // or during the wait.
     bool waitFor(std::chrono::milliseconds wait);
+    bool waitUntil(std::chrono::steady_clock::time_point deadline);
     void interrupt();
     bool interrupted() const;
 
