@@ -23,6 +23,7 @@ def main():
     pacing = benchmarks(os.path.join(out, "pacing.json"))
     window = benchmarks(os.path.join(out, "window.json"))
     watch = benchmarks(os.path.join(out, "watch.json"))
+    decode = benchmarks(os.path.join(out, "decode.json"))
     with open(os.path.join(out, "startup.json")) as f:
         startup = json.load(f)
 
@@ -62,6 +63,14 @@ def main():
         busy["stall_max_ms"], "ms")
     row("window loop, longest stall in as long with no request: median",
         idle["stall_median_ms"], "ms")
+    # Each family's continuous reply; the row gives the slowest.
+    to_us = {"ns": 1e-3, "us": 1, "ms": 1e3}
+    replies = [b["real_time"] * to_us[b["time_unit"]] for name, b in decode.items()
+               if name.startswith("decodeContinuousReply/")]
+    row("decode of a 4 KiB continuous reply", max(replies), "us", 50)
+    noise = find(decode, "decodeNoise")
+    row("decode of 4 KiB of noise (no frame, every hint)",
+        noise["real_time"] * to_us[noise["time_unit"]], "us", 50)
     tool, other = startup["vardelmo"], startup["cutecom"]
     row("start-up to window mapped: median", tool["startup_ms"], "ms", 120,
         other["startup_ms"], "cutecom")

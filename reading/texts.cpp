@@ -1,0 +1,105 @@
+// The ids scripts see and the Portuguese the technician reads.
+#include <array>
+#include <string>
+
+#include "reading/reading.h"
+
+namespace vardelmo::reading {
+
+namespace {
+
+constexpr std::array<std::string_view, 6> ids = {"toledo-b", "toledo-c", "toledo-a",
+                                                 "p03",      "st-gs",    "micheletti"};
+constexpr std::array<std::string_view, 6> families = {"Toledo B", "Toledo C", "Toledo A",
+                                                      "P03",      "ST,GS",    "Micheletti"};
+
+std::string_view stateText(State state) {
+    switch (state) {
+        case State::Stable:
+            return "estável";
+        case State::Motion:
+            return "em movimento";
+        case State::Negative:
+            return "negativo";
+        case State::Overload:
+            return "sobrecarga";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::span<const std::string_view> protocolIds() {
+    return ids;
+}
+
+std::string_view stateId(State state) {
+    switch (state) {
+        case State::Stable:
+            return "stable";
+        case State::Motion:
+            return "motion";
+        case State::Negative:
+            return "negative";
+        case State::Overload:
+            return "overload";
+    }
+    return "";
+}
+
+std::string_view hintId(Hint hint) {
+    switch (hint) {
+        case Hint::Empty:
+            return "empty";
+        case Hint::SevenBits:
+            return "seven-bits";
+        case Hint::Baud:
+            return "baud";
+        case Hint::Ack:
+            return "ack";
+        case Hint::Unknown:
+            return "unknown";
+    }
+    return "";
+}
+
+std::string readingLine(const Reading& reading) {
+    std::string line;
+    if (reading.weight) {
+        for (const char c : *reading.weight) {
+            line += c == '.' ? ',' : c;
+        }
+        line += ' ';
+        line += reading.unit;
+        line += ' ';
+    }
+    line += stateText(reading.state);
+    return line;
+}
+
+std::string familyName(std::string_view protocol) {
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        if (ids[i] == protocol) {
+            return std::string(families[i]);
+        }
+    }
+    return std::string(protocol);
+}
+
+std::string hintText(Hint hint) {
+    switch (hint) {
+        case Hint::Empty:
+            return "sem resposta";
+        case Hint::SevenBits:
+            return "7 bits e paridade?";
+        case Hint::Baud:
+            return "velocidade diferente?";
+        case Hint::Ack:
+            return "ACK sem peso";
+        case Hint::Unknown:
+            return "formato desconhecido";
+    }
+    return "";
+}
+
+}  // namespace vardelmo::reading

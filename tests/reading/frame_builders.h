@@ -1,0 +1,108 @@
+#pragma once
+
+#include <bit>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "reading/reading.h"
+#include "tests/support/escaped.h"
+
+// Frames as the scales send them, built from their fields, and readings printed in full when a
+// case fails.
+namespace vardelmo::reading::test {
+
+inline const std::string stx(1, '\x02');
+inline const std::string etx(1, '\x03');
+
+inline std::string toledoB(std::string_view body) {
+    return stx + std::string(body) + etx;
+}
+inline std::string toledoC(std::string_view body) {
+    return stx + std::string(body) + "\r";
+}
+inline std::string micheletti(std::string_view body) {
+    return stx + std::string(body) + etx;
+}
+inline std::string stGs(std::string_view line) {
+    return std::string(line) + "\r\n";
+}
+
+inline unsigned byteSum(std::string_view bytes) {
+    unsigned sum = 0;
+    for (const char c : bytes) {
+        sum += static_cast<unsigned char>(c);
+    }
+    return sum;
+}
+
+// Status bytes, weight, total and price per kg; then CR and the byte that brings the sum of
+// the frame to 0 mod 256, plus `damage` (0 for an intact frame).
+inline std::string toledoA(unsigned char s1, std::string_view weight, unsigned char s2,
+                           std::string_view total, std::string_view price, int damage = 0) {
+    std::string frame = stx + static_cast<char>(s1) + std::string(weight) + static_cast<char>(s2) +
+                        std::string(total) + std::string(price) + "\r";
+    frame += static_cast<char>((256 - byteSum(frame) % 256 + static_cast<unsigned>(damage)) % 256);
+    return frame;
+}
+
+struct P03Form {
+    bool checksum = false;  // seven-bit checksum after CR
+    bool spaced = false;    // the 8530/8540's space before the weight
+    int damage = 0;         // added to the checksum
+};
+
+inline std::string p03(unsigned char swa, unsigned char swb, std::string_view weight,
+                       std::string_view tare, P03Form form = {}) {
+    std::string frame = stx + static_cast<char>(swa) + static_cast<char>(swb) + ' ' +
+                        (form.spaced ? " " : "") + std::string(weight) + std::string(tare) + "\r";
+    if (form.checksum) {
+        frame += static_cast<char>(
+            (128 - byteSum(frame) % 128 + static_cast<unsigned>(form.damage)) % 128);
+    }
+    return frame;
+}
+
+// What a line set to 8 bits without parity reads from a scale sending 7 bits with even (or
+// odd) parity: the parity bit lands in bit 7.
+inline std::string parityInBit7(std::string bytes, bool even = true) {
+    for (char& c : bytes) {
+        const bool odd = std::popcount(static_cast<unsigned char>(c)) % 2 == 1;
+        if (odd == even) {
+            c = static_cast<char>(static_cast<unsigned char>(c) | 0x80U);
+        }
+    }
+    return bytes;
+}
+
+inline void PrintTo(const std::optional<std::string>& text, std::ostream* os) {
+    *os << (text ? '"' + *text + '"' : std::string("none"));
+}
+
+}  // namespace vardelmo::reading::test
+
+namespace vardelmo::reading {
+
+inline void PrintTo(const Reading& r, std::ostream* os) {
+    *os << "{" << r.protocol << " weight ";
+    test::PrintTo(r.weight, os);
+    *os << " " << r.unit << " " << stateId(r.state) << " net "
+        << (r.net ? (*r.net ? "yes" : "no") : "none") << " tare ";
+    test::PrintTo(r.tare, os);
+    *os << " price ";
+    test::PrintTo(r.price, os);
+    *os << " total ";
+    test::PrintTo(r.total, os);
+    *os << "}";
+}
+
+inline void PrintTo(const Decoded& d, std::ostream* os) {
+    if (d.reading) {
+        PrintTo(*d.reading, os);
+    } else {
+        *os << "no reading, hint " << hintId(d.hint);
+    }
+}
+
+}  // namespace vardelmo::reading
