@@ -20,10 +20,12 @@ Printed printReply(const std::string& reply, const CommandLine& command) {
             if (decoded.reading) {
                 return {reading::readingLine(*decoded.reading) + '\n', {}, kSucceeded};
             }
-            return {{},
-                    "vardelmo: resposta não reconhecida (" + reading::hintText(decoded.hint) +
-                        "): " + spellReply(reply),
-                    kNotUnderstood};
+            std::string reason =
+                "vardelmo: resposta não reconhecida (" + reading::hintText(decoded.hint) + ')';
+            if (!reply.empty()) {
+                reason += ": " + spellReply(reply);
+            }
+            return {{}, reason, kNotUnderstood};
         }
         case CommandLine::Output::Json:
             return {jsonLine(requestObject(command.fields, {reply, std::nullopt})), {}, kSucceeded};

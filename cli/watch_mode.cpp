@@ -82,7 +82,10 @@ int runWatch(const CommandLine& command) {
         const std::string reply = outcome.display.value_or(std::string{});
         const reading::Decoded decoded = reading::decode(reply);
         const bool understood = !outcome.failure && decoded.reading.has_value();
-        query::Observation observation{done.start, outcome.failure.has_value(), understood};
+        query::Observation observation;
+        observation.start = done.start;
+        observation.failed = outcome.failure.has_value();
+        observation.understood = understood;
         if (understood) {
             observation.weight = decoded.reading->weight;
             observation.steadiness = steadinessOf(*decoded.reading);
