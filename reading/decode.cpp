@@ -29,8 +29,36 @@ constexpr Family families[] = {
     {lf, 1, false, stGs},
 };
 
-// No frame that starts with STX is longer (Toledo A).
-constexpr std::size_t longestStxFrame = 23;
+// Whether an STX stands close enough before an end for a frame to start there, for ends that
+// only go down: each byte is looked at once at most, and a reply without STX is not searched
+// through for one.
+class StxBefore {
+public:
+    explicit StxBefore(std::string_view bytes) : bytes_(bytes), searchedFrom_(bytes.size()) {}
+
+    bool near(std::size_t end) {
+        if (found_ != none && found_ >= end) {
+            found_ = none;
+        }
+        if (found_ == none) {
+            const std::size_t from = end > longestFrame ? end - longestFrame : 0;
+            for (std::size_t i = std::min(end, searchedFrom_); i > from && found_ == none; --i) {
+                if (bytes_[i - 1] == stx) {
+                    found_ = i - 1;
+                }
+            }
+            searchedFrom_ = found_ == none ? from : found_;
+        }
+        return found_ != none && end - found_ <= longestFrame;
+    }
+
+private:
+    static constexpr std::size_t none = std::string_view::npos;
+    static constexpr std::size_t longestFrame = 23;  // Toledo A, the longest that starts with STX
+    std::string_view bytes_;
+    std::size_t searchedFrom_;  // no STX from here up to found_, or to the end
+    std::size_t found_ = none;
+};
 
 Match frameEndingAt(std::string_view bytes, std::size_t end, bool stxNear, Reading& reading) {
     for (const auto& family : families) {
@@ -49,9 +77,9 @@ Match frameEndingAt(std::string_view bytes, std::size_t end, bool stxNear, Readi
 // those bytes are tried, the last first, and those starting with STX only where one is near,
 // so that even a reply of nothing but line ends costs a few looks at each byte.
 std::optional<Reading> lastFrame(std::string_view bytes) {
-    std::size_t limit = bytes.size();        // no frame may end past this
-    std::size_t tried = limit + 1;           // the last end tried: ends only go down
-    std::size_t lastStx = bytes.rfind(stx);  // the last STX before the end tried
+    std::size_t limit = bytes.size();  // no frame may end past this
+    std::size_t tried = limit + 1;     // the last end tried: ends only go down
+    StxBefore stxBefore(bytes);
     Reading reading;
     for (std::size_t i = bytes.size(); i-- > 0;) {
         const char c = bytes[i];
@@ -63,12 +91,7 @@ std::optional<Reading> lastFrame(std::string_view bytes) {
                 continue;
             }
             tried = end;
-            while (lastStx != std::string_view::npos && lastStx >= end) {
-                lastStx = lastStx == 0 ? std::string_view::npos : bytes.rfind(stx, lastStx - 1);
-            }
-            const bool stxNear =
-                lastStx != std::string_view::npos && end - lastStx <= longestStxFrame;
-            const auto match = frameEndingAt(bytes, end, stxNear, reading);
+            const auto match = frameEndingAt(bytes, end, stxBefore.near(end), reading);
             if (match.verdict == Verdict::Reading) {
                 return reading;
             }

@@ -220,16 +220,21 @@ INSTANTIATE_TEST_SUITE_P(
         ReplyCase{"MichelettiLetter", micheletti("  0800  9999X  79999"), hint(Hint::Unknown)}),
     CaseName());
 
-// A checksum that fails is a damaged frame: skipped, so a continuous scale's frame before it
-// is read. A zero not yet captured or a calibration error is whole: nothing older is shown.
+// Frames with no reading in them. One damaged (its checksum fails) or garbled is skipped, so a
+// continuous scale's frame before it is read; a zero not yet captured or a calibration error
+// is a whole frame, and nothing older is shown.
 INSTANTIATE_TEST_SUITE_P(
-    FramesThatGiveNoReading, Replies,
+    FramesWithoutAReading, Replies,
     testing::Values(
         ReplyCase{"ToledoBZeroNotCaptured", toledoB("C0000"), hint(Hint::Unknown)},
         ReplyCase{"ToledoBCalibrationError", toledoB("EEEEE"), hint(Hint::Unknown)},
         ReplyCase{"ToledoCCalibrationError", toledoC("E 001"), hint(Hint::Unknown)},
         ReplyCase{"NotCapturedAfterReadings", toledoB("01234") + toledoB("C    "),
                   hint(Hint::Unknown)},
+        ReplyCase{"GarbledFrameAfterAWhole", toledoB("01234") + "\xFF" + toledoB("0X234"),
+                  toledoB1234()},
+        ReplyCase{"TextLineAfterAFrame",
+                  toledoB("01234") + "the rest of this line is not a frame\r\n", toledoB1234()},
         ReplyCase{"ReadingAfterNotCaptured", toledoB("C    ") + toledoB("01234"), toledoB1234()},
         ReplyCase{"ToledoADamagedAfterWhole",
                   toledoA(0x00, "001234", 0x00, "000000", "000000") +
