@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <chrono>
+#include <cstdint>
 
 #include "query/field_texts.h"
 
@@ -10,13 +12,17 @@ namespace vardelmo::cli {
 // What the command line asks for. Parsing needs no application object, so the
 // program can choose between a window and none before it creates one.
 struct CommandLine {
-    enum class Mode { Window, Query, Help, Version };
-    enum class Output { Spelled, Raw, Hex };
+    enum class Mode { Window, Query, Find, Watch, List, Help, Version };
+    enum class Output { Spelled, Raw, Hex, Reading, Json };
 
     Mode mode = Mode::Window;
     Output output = Output::Spelled;
-    // The fields given, the initial texts for the others.
+    // The fields given, the initial texts for the others. For --find the wait is the bound
+    // of each try, 600 ms unless given.
     query::FieldTexts fields;
+    bool all = false;                      // --find: every candidate, not only the first
+    std::chrono::milliseconds every{500};  // --watch: start to start
+    std::uint64_t count = 0;               // --watch: requests, 0 for no end
     // Set when the line is refused: one line saying why.
     QString usageError;
     // The refusal is only for options typed as single-dash words, as Qt's own

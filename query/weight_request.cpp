@@ -41,10 +41,8 @@ void sleepFor(std::chrono::milliseconds wait) {
     }
 }
 
-namespace {
-
-Outcome run(Fields& fields, serial::SerialLine& line, const Sleep& sleep,
-            const Interruption* interruption) {
+Outcome runEnquiry(Fields& fields, serial::SerialLine& line, const Interruption* interruption,
+                   const Collect& collect) {
     const auto interrupted = [interruption] {
         return interruption != nullptr && interruption->interrupted();
     };
@@ -78,26 +76,38 @@ Outcome run(Fields& fields, serial::SerialLine& line, const Sleep& sleep,
         return failedWhileOpen(line, status.description());
     }
 
-    // Read only now: the enquiry is already on the line.
-    const auto wait = convertWait(fields.wait());
-    if (!wait) {
-        return failedWhileOpen(line, wait.description());
-    }
-    sleep(wait.value());
-    if (interrupted()) {
+    auto reply = collect();
+    if (!reply) {
         return cutShort(line, true);
     }
-
-    auto reply = line.getInput();
-    if (!reply) {
-        return failedWhileOpen(line, reply.description());
+    if (!*reply) {
+        return failedWhileOpen(line, reply->description());
     }
 
     if (auto status = line.setPortOpen(false); !status) {
         // The reply was read before the closing failed, so it is shown with the report.
-        return Outcome{std::move(reply).value(), FailureReport{status.description()}};
+        return Outcome{std::move(*reply).value(), FailureReport{status.description()}};
     }
-    return Outcome{std::move(reply).value(), std::nullopt};
+    return Outcome{std::move(*reply).value(), std::nullopt};
+}
+
+namespace {
+
+// The press's own steps after the enquiry: the wait, then one read of whatever is held.
+Outcome run(Fields& fields, serial::SerialLine& line, const Sleep& sleep,
+            const Interruption* interruption) {
+    return runEnquiry(fields, line, interruption, [&]() -> std::optional<Result<std::string>> {
+        // Read only now: the enquiry is already on the line.
+        const auto wait = convertWait(fields.wait());
+        if (!wait) {
+            return Result<std::string>(Failure{wait.description()});
+        }
+        sleep(wait.value());
+        if (interruption != nullptr && interruption->interrupted()) {
+            return std::nullopt;
+        }
+        return line.getInput();
+    });
 }
 
 }  // namespace

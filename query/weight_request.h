@@ -41,6 +41,15 @@ using Sleep = std::function<void(std::chrono::milliseconds)>;
 // Blocks the calling thread on a steady clock.
 void sleepFor(std::chrono::milliseconds wait);
 
+// What a request does once the enquiry is on the line: gives the reply or the failure that
+// stopped it, or nothing when an interruption cut it short (then it has read nothing more).
+using Collect = std::function<std::optional<Result<std::string>>()>;
+
+// The steps every request shares: settings, port, open, enquiry, then `collect`, then close.
+// A failure after the opening closes the port; an interruption opens nothing more.
+Outcome runEnquiry(Fields& fields, serial::SerialLine& line, const Interruption* interruption,
+                   const Collect& collect);
+
 // One query of the scale: settings, port, open, enquiry, wait, read, close.
 Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, const Sleep& sleep = sleepFor);
 

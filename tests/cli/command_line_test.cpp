@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -27,6 +29,9 @@ struct Case {
     std::string wait = query::kInitialWait;
     std::string usageError = {};  // empty for a line that is accepted
     bool mayBeQtOptions = false;
+    bool all = false;
+    std::chrono::milliseconds every{500};
+    std::uint64_t count = 0;
     friend void PrintTo(const Case& c, std::ostream* os) {
         *os << "vardelmo";
         for (const char* argument : c.arguments) {
@@ -55,6 +60,9 @@ TEST_P(ReadCommandLine, GivesWhatTheLineAsksFor) {
     EXPECT_EQ(command.fields.portText, c.port);
     EXPECT_EQ(command.fields.configText, c.config);
     EXPECT_EQ(command.fields.waitText, c.wait);
+    EXPECT_EQ(command.all, c.all);
+    EXPECT_EQ(command.every, c.every);
+    EXPECT_EQ(command.count, c.count);
 }
 
 const std::string kPositional =
@@ -72,7 +80,35 @@ INSTANTIATE_TEST_SUITE_P(
         Case{.name = "VersionLong", .arguments = {"--version"}, .mode = Mode::Version},
         Case{.name = "HelpBeforeVersion", .arguments = {"--version", "-h"}, .mode = Mode::Help},
         Case{.name = "HelpBeforeQuery", .arguments = {"-q", "--help"}, .mode = Mode::Help},
-        Case{.name = "VersionBeforeQuery", .arguments = {"-v", "-q"}, .mode = Mode::Version}),
+        Case{.name = "VersionBeforeQuery", .arguments = {"-v", "-q"}, .mode = Mode::Version},
+        // A search waits up to its own bound unless told otherwise.
+        Case{.name = "Find", .arguments = {"--find"}, .mode = Mode::Find, .wait = "600"},
+        Case{.name = "FindEveryCandidate",
+             .arguments = {"--find", "--all", "--wait", "900", "--port", "/dev/ttyUSB0"},
+             .mode = Mode::Find,
+             .port = "/dev/ttyUSB0",
+             .wait = "900",
+             .all = true},
+        Case{.name = "Watch", .arguments = {"--watch"}, .mode = Mode::Watch},
+        Case{.name = "WatchEveryAndCount",
+             .arguments = {"--watch", "--every", "200", "--count", "5", "--wait", "50"},
+             .mode = Mode::Watch,
+             .wait = "50",
+             .every = std::chrono::milliseconds(200),
+             .count = 5},
+        Case{.name = "WatchBackToBack",
+             .arguments = {"--watch", "--every=0"},
+             .mode = Mode::Watch,
+             .every = std::chrono::milliseconds(0)},
+        Case{.name = "List", .arguments = {"--list"}, .mode = Mode::List},
+        Case{.name = "QueryAndFind",
+             .arguments = {"--find", "-q"},
+             .mode = Mode::Query,
+             .usageError = "--query and --find cannot be used together."},
+        Case{.name = "WatchAndList",
+             .arguments = {"--list", "--watch"},
+             .mode = Mode::Watch,
+             .usageError = "--watch and --list cannot be used together."}),
     test_support::CaseName{});
 
 INSTANTIATE_TEST_SUITE_P(
@@ -119,16 +155,53 @@ INSTANTIATE_TEST_SUITE_P(
                          .arguments = {"--hex", "--query"},
                          .mode = Mode::Query,
                          .output = Output::Hex},
+                    Case{.name = "Reading",
+                         .arguments = {"-q", "--reading"},
+                         .mode = Mode::Query,
+                         .output = Output::Reading},
+                    Case{.name = "Json",
+                         .arguments = {"-q", "--json"},
+                         .mode = Mode::Query,
+                         .output = Output::Json},
+                    Case{.name = "WatchHex",
+                         .arguments = {"--watch", "--hex"},
+                         .mode = Mode::Watch,
+                         .output = Output::Hex},
+                    Case{.name = "WatchReading",
+                         .arguments = {"--reading", "--watch"},
+                         .mode = Mode::Watch,
+                         .output = Output::Reading},
+                    Case{.name = "FindJson",
+                         .arguments = {"--find", "--json"},
+                         .mode = Mode::Find,
+                         .output = Output::Json,
+                         .wait = "600"},
                     Case{.name = "RawWithoutQuery",
                          .arguments = {"--raw"},
-                         .usageError = "--raw and --hex need --query."},
+                         .usageError = "--raw needs --query."},
                     Case{.name = "HexWithoutQuery",
                          .arguments = {"--port", "7", "--hex"},
-                         .usageError = "--raw and --hex need --query."},
+                         .usageError = "--hex needs --query or --watch."},
+                    Case{.name = "RawWithWatch",
+                         .arguments = {"--watch", "--raw"},
+                         .mode = Mode::Watch,
+                         .usageError = "--raw needs --query."},
+                    Case{.name = "ReadingWithFind",
+                         .arguments = {"--find", "--reading"},
+                         .mode = Mode::Find,
+                         .usageError = "--reading needs --query or --watch."},
+                    Case{.name = "JsonWithList",
+                         .arguments = {"--list", "--json"},
+                         .mode = Mode::List,
+                         .usageError = "--json needs --query, --watch or --find."},
                     Case{.name = "RawAndHex",
                          .arguments = {"-q", "--hex", "--raw"},
                          .mode = Mode::Query,
-                         .usageError = "--raw and --hex cannot be used together."}),
+                         .usageError = "--raw and --hex cannot be used together."},
+                    Case{.name = "ReadingAndJson",
+                         .arguments = {"-q", "--json", "--reading"},
+                         .mode = Mode::Query,
+                         .usageError = "--reading and --json cannot be used together."}),
     test_support::CaseName{});
 
 INSTANTIATE_TEST_SUITE_P(
@@ -150,6 +223,46 @@ INSTANTIATE_TEST_SUITE_P(
              .mode = Mode::Query,
              .usageError = "Unknown option 'bogus'."},
         Case{.name = "UnknownLetter", .arguments = {"-x"}, .usageError = "Unknown option 'x'."},
+        Case{.name = "AllWithoutFind",
+             .arguments = {"-q", "--all"},
+             .mode = Mode::Query,
+             .usageError = "--all needs --find."},
+        Case{.name = "EveryWithoutWatch",
+             .arguments = {"--every", "100"},
+             .usageError = "--every needs --watch."},
+        Case{.name = "CountWithQuery",
+             .arguments = {"-q", "--count", "3"},
+             .mode = Mode::Query,
+             .usageError = "--count needs --watch."},
+        Case{.name = "ConfigWithFind",
+             .arguments = {"--find", "--config", "9600,n,8,1"},
+             .mode = Mode::Find,
+             .usageError = "--config cannot be used with --find or --list: --find tries "
+                           "settings of its own."},
+        Case{.name = "PortWithList",
+             .arguments = {"--list", "--port", "5"},
+             .mode = Mode::List,
+             .usageError = "--port cannot be used with --list."},
+        Case{.name = "EveryNotANumber",
+             .arguments = {"--watch", "--every", "1s"},
+             .mode = Mode::Watch,
+             .usageError = "--every takes a whole number of milliseconds."},
+        Case{.name = "EveryNegative",
+             .arguments = {"--watch", "--every=-100"},
+             .mode = Mode::Watch,
+             .usageError = "--every takes a whole number of milliseconds."},
+        Case{.name = "EveryTooLong",
+             .arguments = {"--watch", "--every", "2147483648"},
+             .mode = Mode::Watch,
+             .usageError = "--every takes a whole number of milliseconds."},
+        Case{.name = "CountZero",
+             .arguments = {"--watch", "--count", "0"},
+             .mode = Mode::Watch,
+             .usageError = "--count takes a whole number from 1 up."},
+        Case{.name = "CountSigned",
+             .arguments = {"--watch", "--count", "+3"},
+             .mode = Mode::Watch,
+             .usageError = "--count takes a whole number from 1 up."},
         Case{.name = "UnknownLetterBesideAWord",
              .arguments = {"-platform", "xcb", "-x"},
              .usageError = "Unknown options: platform, x."}),

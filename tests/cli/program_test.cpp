@@ -2,6 +2,7 @@
 // standard streams and exit status. What each command line asks for is command_line_test.cpp's.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
 
 #include <chrono>
@@ -130,6 +131,54 @@ INSTANTIATE_TEST_SUITE_P(
              kNothing,
              Eq("Deu Pau!: Espera inválida: -5 está fora do intervalo de 0 a 2147483647 ms.\n"),
              1},
+        Case{"ReadingReply",
+             {"-q", "--port", kScale, "--wait", "1000", "--reading"},
+             0,
+             Eq("1,234 kg estável\n"),
+             kNothing,
+             1},
+        Case{"JsonReply",
+             {"-q", "--port", kScale, "--wait", "1000", "--json"},
+             0,
+             HasSubstr(R"("reading":{"protocol":"toledo-b","state":"stable","unit":"kg",)"
+                       R"("weight":"1.234"},"reply":"02 30 31 32 33 34 03","wait":"1000"})"),
+             kNothing,
+             1},
+        Case{"JsonFailure",
+             {"-q", "--port", "/dev/vardelmo-none", "--json"},
+             1,
+             Eq(R"({"config":"2400,n,8,1","error":"Não foi possível abrir a porta )"
+                R"(/dev/vardelmo-none: dispositivo não encontrado.","port":"/dev/vardelmo-none",)"
+                R"("wait":"0"})"
+                "\n"),
+             Eq("Deu Pau!: Não foi possível abrir a porta /dev/vardelmo-none: dispositivo não "
+                "encontrado.\n")},
+        Case{"FindOnTheFirstSettings",
+             {"--find", "--port", kScale},
+             0,
+             Eq("2400,n,8,1\n"),
+             Eq("2400,n,8,1: 1,234 kg estável (Toledo B)\n"),
+             1},
+        Case{"FindOnAMissingDeviceTriesOnce",
+             {"--find", "--port", "/dev/vardelmo-none"},
+             1,
+             kNothing,
+             Eq("Deu Pau!: Não foi possível abrir a porta /dev/vardelmo-none: dispositivo não "
+                "encontrado.\n")},
+        Case{
+            "WatchTwice",
+            {"--watch", "--count", "2", "--every", "0", "--port", kScale, "--wait", "1000",
+             "--reading"},
+            0,
+            testing::MatchesRegex("([0-9]{2}:[0-9]{2}:[0-9]{2}\\.[0-9]{3}  1,234 kg estável\n){2}"),
+            Eq("2 pedidos, 2 leituras, 0 falhas; peso de 1,234 a 1,234 kg.\n"),
+            2},
+        Case{"WatchOnAMissingDeviceGoesOn",
+             {"--watch", "--count", "2", "--every", "0", "--port", "/dev/vardelmo-none"},
+             1,
+             testing::MatchesRegex("([0-9:.]{12}  Deu Pau!: Não foi possível abrir a porta "
+                                   "/dev/vardelmo-none: dispositivo não encontrado.\n){2}"),
+             Eq("2 pedidos, 0 leituras, 2 falhas.\n")},
         Case{"Help", {"--help"}, 0, HasSubstr("--query"), kNothing},
         Case{"Version", {"-v"}, 0, Eq(std::string("vardelmo ") + kVersion + "\n"), kNothing},
         Case{"UnknownOptionWithoutQuery",
@@ -143,6 +192,35 @@ INSTANTIATE_TEST_SUITE_P(
              kNothing,
              Eq(refused("Unknown option 'bogus'."))}),
     [](const testing::TestParamInfo<Case>& test) { return std::string(test.param.name); });
+
+// Ctrl-C in the middle of a long wait: the request is cut short at once, the port is free for
+// the next program, the summary is written, and the status says no request failed.
+TEST_F(Program, AStopEndsAWatchDuringItsWaitAndFreesThePort) {
+    test_support::ChildProcess watch(
+        {VARDELMO_PROGRAM, "--watch", "--port", scale_->path(), "--wait", "30000"},
+        {"DISPLAY=", "HOME=" + home_});
+    ASSERT_TRUE(watch.started());
+    ASSERT_TRUE(scale_->waitForExchanges(1, test_support::kPatience));
+    watch.signal(SIGINT);
+    EXPECT_TRUE(watch.errorLineWith("0 pedidos, 0 leituras, 0 falhas."));
+    EXPECT_EQ(watch.finish(), 0);
+
+    test_support::ChildProcess query(
+        {VARDELMO_PROGRAM, "-q", "--port", scale_->path(), "--wait", "1000"}, {"DISPLAY="});
+    EXPECT_EQ(query.allOutput(), "<STX>01234<ETX>\n");
+    EXPECT_EQ(query.exitStatus(), 0);
+}
+
+// A search stopped by the system ends with the shell's status for it.
+TEST_F(Program, AStopEndsASearchWithTheShellsStatus) {
+    scale_->setState(vscale::State::Silent);
+    test_support::ChildProcess find({VARDELMO_PROGRAM, "--find", "--port", scale_->path()},
+                                    {"DISPLAY=", "HOME=" + home_});
+    ASSERT_TRUE(find.started());
+    ASSERT_TRUE(scale_->waitForExchanges(1, test_support::kPatience));
+    find.signal(SIGTERM);
+    EXPECT_EQ(find.finish(), 143);
+}
 
 }  // namespace
 }  // namespace vardelmo::cli

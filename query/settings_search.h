@@ -1,0 +1,58 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "query/interruption.h"
+#include "query/weight_request.h"
+#include "serial/serial_line.h"
+
+namespace vardelmo::query {
+
+// The line settings checkout scales use, the most common first; the first is the window's own.
+std::span<const std::string_view> searchCandidates();
+
+// How long a try may wait for a reply after its enquiry unless `wait` says otherwise.
+inline constexpr char kSearchBound[] = "600";
+
+// Whether the bytes that arrived so far are a reply worth ending a try for.
+using Recognizes = std::function<bool(std::string_view bytes)>;
+using SteadyNow = std::function<std::chrono::steady_clock::time_point()>;
+
+struct SearchPlan {
+    std::string port;
+    std::string wait = kSearchBound;  // converted as the window's wait field is
+    bool all = false;                 // try every candidate, not only up to the first found
+};
+
+// One try: a request with these settings, its bytes, and whether they were recognized.
+struct SearchTry {
+    std::string config;
+    std::string reply;
+    bool recognized = false;
+};
+
+struct SearchResult {
+    std::vector<SearchTry> tries;
+    // A failure of the line or of the port or wait texts: it ends the search at once, as the
+    // next try could only fail the same way.
+    std::optional<FailureReport> failure;
+    bool interrupted = false;
+
+    bool found() const;
+};
+
+// Tries each candidate with a request as a press makes it (the port is never held between two
+// tries), except that the read ends as soon as the bytes that arrived are recognized, and
+// otherwise when the bound has passed. `onTry` hears of each try as it ends.
+SearchResult searchSettings(const SearchPlan& plan, serial::SerialLine& line,
+                            Interruption& interruption, const Recognizes& recognizes,
+                            const std::function<void(const SearchTry&)>& onTry,
+                            const SteadyNow& now = std::chrono::steady_clock::now);
+
+}  // namespace vardelmo::query
