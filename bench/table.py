@@ -26,6 +26,8 @@ def main():
     decode = benchmarks(os.path.join(out, "decode.json"))
     with open(os.path.join(out, "startup.json")) as f:
         startup = json.load(f)
+    with open(os.path.join(out, "find.json")) as f:
+        find_runs = json.load(f)
 
     rows = []  # metric, value, target text, passed (None: reported only)
 
@@ -81,6 +83,14 @@ def main():
     row("--query, wait 0, start to exit: median", query["startup_ms"], "ms", 60)
     row("--version, start to exit: median", version["startup_ms"], "ms")
     row("--query peak resident memory: median", query["peak_mb"], "MB")
+    silent, found = find_runs["silent"], find_runs["found"]
+    # The bound is the search's own: each try waits at most 0.6 s, plus 10 % for the rest.
+    row(f"--find, silent port, all {silent['tries']} settings: longest of {len(silent['runs_ms'])}",
+        silent["max_ms"] / 1000, "s", round(silent["bound_ms"] / 1000, 2))
+    row(f"--find, scale at 9600, reply delay 3 ms: median of {len(found['runs_ms'])}",
+        found["median_ms"], "ms", 700)
+    row(f"--find, scale at 9600, reply delay 3 ms: worst of {len(found['runs_ms'])}",
+        found["max_ms"], "ms")
     for baud in (2400, 9600):
         p = find(pacing, f"replyByteSpacing/{baud}/")
         deviation = p["deviation_pct"]
