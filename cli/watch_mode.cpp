@@ -41,9 +41,15 @@ std::string withComma(std::string text) {
     return text;
 }
 
+// "1 pedido", "2 pedidos".
+std::string counted(std::uint64_t count, const char* one, const char* many) {
+    return std::to_string(count) + ' ' + (count == 1 ? one : many);
+}
+
 std::string summaryOf(const query::WatchFigures& f, const std::string& unit) {
-    std::string text = std::to_string(f.requests) + " pedidos, " + std::to_string(f.understood) +
-                       " leituras, " + std::to_string(f.failures) + " falhas";
+    std::string text = counted(f.requests, "pedido", "pedidos") + ", " +
+                       counted(f.understood, "leitura", "leituras") + ", " +
+                       counted(f.failures, "falha", "falhas");
     if (f.lowest && f.highest) {
         text += "; peso de " + withComma(*f.lowest) + " a " + withComma(*f.highest) + ' ' + unit;
     }

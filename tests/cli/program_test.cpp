@@ -179,6 +179,11 @@ INSTANTIATE_TEST_SUITE_P(
              testing::MatchesRegex("([0-9:.]{12}  Deu Pau!: Não foi possível abrir a porta "
                                    "/dev/vardelmo-none: dispositivo não encontrado.\n){2}"),
              Eq("2 pedidos, 0 leituras, 2 falhas.\n")},
+        Case{"WatchOnceCountsInTheSingular",
+             {"--watch", "--count", "1", "--port", "/dev/vardelmo-none"},
+             1,
+             testing::MatchesRegex("[0-9:.]{12}  Deu Pau!: .*\n"),
+             Eq("1 pedido, 0 leituras, 1 falha.\n")},
         Case{"Help", {"--help"}, 0, HasSubstr("--query"), kNothing},
         Case{"Version", {"-v"}, 0, Eq(std::string("vardelmo ") + kVersion + "\n"), kNothing},
         Case{"UnknownOptionWithoutQuery",
