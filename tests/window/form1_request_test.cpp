@@ -220,7 +220,7 @@ TEST_F(Form1RequestTest, AFailedRequestLeavesWhatTheLastReplyShowed) {
 }
 
 // While the request waits, the window answers; presses made meanwhile, by mouse
-// or key, start nothing then or later.
+// or key, and searches asked for, start nothing then or later.
 TEST_F(Form1RequestTest, PressesDuringARequestStartNoOther) {
     const auto line = useFakeLine();
     line->holdAtEnquiry = true;
@@ -239,6 +239,9 @@ TEST_F(Form1RequestTest, PressesDuringARequestStartNoOther) {
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
         QTest::keyClick(button_, key);
     }
+    // Nor does a settings search.
+    config_->setFocus();
+    QTest::keyClick(config_, Qt::Key_D, Qt::ControlModifier);
     line->release();
     ASSERT_TRUE(finished.wait(kPatienceMs));
     QCoreApplication::processEvents();
