@@ -6,26 +6,13 @@
 #include "cli/console.h"
 #include "cli/exit_status.h"
 #include "cli/reading_output.h"
-#include "query/conversions.h"
 #include "query/settings_search.h"
 #include "reading/reading.h"
 #include "serial/port_list.h"
-#include "serial/port_name.h"
 #include "serial/stop_request.h"
 #include "serial/system_line.h"
 
 namespace vardelmo::cli {
-
-namespace {
-
-// The port as the failure texts name it, "porta 5 (/dev/ttyS4)"; the search has converted the
-// text already before it could find nothing.
-std::string portNamed(const std::string& text) {
-    const auto port = query::convertPort(text);
-    return port ? serial::portLabel(port.value()) : "porta " + text;
-}
-
-}  // namespace
 
 int runFind(const CommandLine& command) {
     const auto line = serial::makeSystemLine();
@@ -47,7 +34,8 @@ int runFind(const CommandLine& command) {
     const query::SearchPlan plan{command.fields.portText, command.fields.waitText, command.all};
     const auto result = query::searchSettings(
         plan, *line, interruption,
-        [](std::string_view bytes) { return reading::decode(bytes).reading.has_value(); }, onTry);
+        [](std::string_view bytes) { return reading::decode(bytes).reading.has_value(); },
+        {.onTry = onTry});
 
     if (result.interrupted) {
         return stops.exitStatus();
@@ -57,9 +45,8 @@ int runFind(const CommandLine& command) {
         return kFailed;
     }
     if (!result.found()) {
-        writeErrorLine("Deu Pau!: Nenhuma das " + std::to_string(result.tries.size()) +
-                       " configurações tentadas deu leitura na " +
-                       portNamed(command.fields.portText) + '.');
+        const query::FailureReport report = query::notFoundReport(plan, result);
+        writeErrorLine(report.title + ": " + report.description);
         return kFailed;
     }
     if (!written) {

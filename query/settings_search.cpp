@@ -4,6 +4,7 @@
 #include <array>
 
 #include "query/conversions.h"
+#include "serial/port_name.h"
 
 namespace vardelmo::query {
 
@@ -81,8 +82,7 @@ bool SearchResult::found() const {
 
 SearchResult searchSettings(const SearchPlan& plan, serial::SerialLine& line,
                             Interruption& interruption, const Recognizes& recognizes,
-                            const std::function<void(const SearchTry&)>& onTry,
-                            const SteadyNow& now) {
+                            const SearchEvents& events, const SteadyNow& now) {
     SearchResult result;
     const auto bound = convertWait(plan.wait);
     if (!bound) {
@@ -90,6 +90,7 @@ SearchResult searchSettings(const SearchPlan& plan, serial::SerialLine& line,
         return result;
     }
     for (const std::string_view config : searchCandidates()) {
+        events.onStart(config);
         TryFields fields(config, plan.port);
         const Outcome outcome = runEnquiry(fields, line, &interruption, [&] {
             return readUntil(line, interruption, recognizes, bound.value(), now);
@@ -105,12 +106,23 @@ SearchResult searchSettings(const SearchPlan& plan, serial::SerialLine& line,
         SearchTry done{std::string(config), outcome.display.value_or(std::string{}), false};
         done.recognized = recognizes(done.reply);
         result.tries.push_back(done);
-        onTry(done);
+        events.onTry(done);
         if (done.recognized && !plan.all) {
             break;
         }
     }
     return result;
+}
+
+FailureReport notFoundReport(const SearchPlan& plan, const SearchResult& result,
+                             serial::Platform platform) {
+    // The search has converted the port text already before it could find nothing; a text it
+    // could not convert is named as typed.
+    const auto port = convertPort(plan.port, platform);
+    const std::string named =
+        port ? serial::portLabel(port.value(), platform) : "porta " + plan.port;
+    return FailureReport{"Nenhuma das " + std::to_string(result.tries.size()) +
+                         " configurações tentadas deu leitura na " + named + '.'};
 }
 
 }  // namespace vardelmo::query

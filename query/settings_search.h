@@ -10,6 +10,7 @@
 
 #include "query/interruption.h"
 #include "query/weight_request.h"
+#include "serial/platform.h"
 #include "serial/serial_line.h"
 
 namespace vardelmo::query {
@@ -47,12 +48,24 @@ struct SearchResult {
     bool found() const;
 };
 
+// What a search tells while it runs, on the thread it runs on: `onStart` before each try, with
+// the settings about to be tried, and `onTry` as each try ends.
+struct SearchEvents {
+    std::function<void(std::string_view config)> onStart = [](std::string_view) {};
+    std::function<void(const SearchTry&)> onTry = [](const SearchTry&) {};
+};
+
 // Tries each candidate with a request as a press makes it (the port is never held between two
 // tries), except that the read ends as soon as the bytes that arrived are recognized, and
-// otherwise when the bound has passed. `onTry` hears of each try as it ends.
+// otherwise when the bound has passed.
 SearchResult searchSettings(const SearchPlan& plan, serial::SerialLine& line,
                             Interruption& interruption, const Recognizes& recognizes,
-                            const std::function<void(const SearchTry&)>& onTry,
+                            const SearchEvents& events,
                             const SteadyNow& now = std::chrono::steady_clock::now);
+
+// What the operator is told when every try ended without a reading: "Nenhuma das 14
+// configurações tentadas deu leitura na porta 5 (/dev/ttyS4)."
+FailureReport notFoundReport(const SearchPlan& plan, const SearchResult& result,
+                             serial::Platform platform = serial::hostPlatform());
 
 }  // namespace vardelmo::query

@@ -109,9 +109,13 @@ struct Search {
 Search search(ScriptedScale& scale, SearchPlan plan, Interruption& interruption) {
     Search s;
     const auto start = scale.now;
-    s.result = searchSettings(
-        plan, scale, interruption, holdsFrame,
-        [&](const SearchTry& t) { s.heard.push_back(t.config); }, [&] { return scale.now; });
+    // A try's start goes into the scale's log, so that it shows before the try's own opening.
+    const SearchEvents events{
+        .onStart =
+            [&](std::string_view config) { scale.log.push_back("start " + std::string(config)); },
+        .onTry = [&](const SearchTry& t) { s.heard.push_back(t.config); }};
+    s.result =
+        searchSettings(plan, scale, interruption, holdsFrame, events, [&] { return scale.now; });
     s.took = scale.now - start;
     return s;
 }
@@ -153,11 +157,13 @@ TEST_P(Finds, TriesInOrderUntilARecognizedReply) {
     EXPECT_EQ(found, c.found);
     EXPECT_EQ(s.result.found(), !c.found.empty());
     EXPECT_EQ(s.took, c.took);
-    // Never held between two tries: each opening has its closing before the next.
-    ASSERT_EQ(scale.log.size(), 2 * c.tries);
+    // Each try told before it opens the port, and never held between two tries: each opening
+    // has its closing before the next.
+    ASSERT_EQ(scale.log.size(), 3 * c.tries);
     for (std::size_t i = 0; i < c.tries; ++i) {
-        EXPECT_EQ(scale.log[2 * i], "open " + std::string(searchCandidates()[i]));
-        EXPECT_EQ(scale.log[2 * i + 1], "close");
+        EXPECT_EQ(scale.log[3 * i], "start " + std::string(searchCandidates()[i]));
+        EXPECT_EQ(scale.log[3 * i + 1], "open " + std::string(searchCandidates()[i]));
+        EXPECT_EQ(scale.log[3 * i + 2], "close");
     }
     for (const auto wait : scale.waits) {
         EXPECT_LE(wait, 50ms) << "an interruption must be heard between two waits";
@@ -208,6 +214,7 @@ TEST(SettingsSearch, AFailingPortEndsTheSearchAtOnce) {
     ASSERT_TRUE(s.result.failure);
     EXPECT_EQ(s.result.failure->description, "A porta 9 não existe.");
     EXPECT_EQ(scale.refusedOpens, 1);
+    EXPECT_EQ(scale.log, (std::vector<std::string>{"start 2400,n,8,1"}));
     EXPECT_TRUE(s.result.tries.empty());
 }
 
@@ -233,9 +240,42 @@ TEST(SettingsSearch, AnInterruptionEndsTheTryAndClosesThePort) {
     EXPECT_TRUE(s.result.interrupted);
     EXPECT_FALSE(s.result.failure);
     EXPECT_TRUE(s.result.tries.empty());
-    EXPECT_EQ(scale.log, (std::vector<std::string>{"open 2400,n,8,1", "close"}));
+    EXPECT_EQ(scale.log,
+              (std::vector<std::string>{"start 2400,n,8,1", "open 2400,n,8,1", "close"}));
     EXPECT_EQ(waits, 3);
 }
+
+struct NotFoundCase {
+    const char* name;
+    std::string port;
+    serial::Platform platform;
+    std::size_t tries;
+    std::string description;
+    friend void PrintTo(const NotFoundCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class NotFound : public testing::TestWithParam<NotFoundCase> {};
+
+// The window's box and the command line say the same, naming the port as a failure to open it does.
+TEST_P(NotFound, SaysHowManySettingsWereTriedOnWhichPort) {
+    const auto& c = GetParam();
+    SearchResult result;
+    result.tries.resize(c.tries);
+    const FailureReport report = notFoundReport({c.port}, result, c.platform);
+    EXPECT_EQ(report.title, "Deu Pau!");
+    EXPECT_EQ(report.description, c.description);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, NotFound,
+    testing::Values(
+        NotFoundCase{"NumberOnPosix", "5", serial::Platform::Posix, 14,
+                     "Nenhuma das 14 configurações tentadas deu leitura na porta 5 (/dev/ttyS4)."},
+        NotFoundCase{"NumberOnWindows", "12", serial::Platform::Windows, 14,
+                     "Nenhuma das 14 configurações tentadas deu leitura na porta 12 (COM12)."},
+        NotFoundCase{"DevicePath", "/dev/ttyUSB0", serial::Platform::Posix, 3,
+                     "Nenhuma das 3 configurações tentadas deu leitura na porta /dev/ttyUSB0."}),
+    CaseName());
 
 }  // namespace
 }  // namespace vardelmo::query

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -10,6 +11,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 #include "serial/port_list.h"
@@ -18,6 +20,11 @@
 #include "tests/window/box_watch.h"
 #include "tests/window/fake_line.h"
 #include "window/form1.h"
+
+// Found by argument-dependent lookup: a failing comparison shows the texts, not their bytes.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace vardelmo::window::test {
 
@@ -58,7 +65,8 @@ protected:
         porta_ = form_.findChild<QLineEdit*>("txtPorta");
         config_ = form_.findChild<QLineEdit*>("txtConfig");
         espera_ = form_.findChild<QLineEdit*>("txtEspera");
-        ASSERT_TRUE(button_ && peso_ && porta_ && config_ && espera_);
+        leitura_ = form_.findChild<QLabel*>("lblLeitura");
+        ASSERT_TRUE(button_ && peso_ && porta_ && config_ && espera_ && leitura_);
     }
 
     // A box the test did not take fails it, with the box's own words.
@@ -69,9 +77,11 @@ protected:
         }
     }
 
+    // The line, and the clock a search is bounded by.
     std::shared_ptr<FakeLineState> useFakeLine() {
         auto state = std::make_shared<FakeLineState>();
         makeLine_ = [state] { return std::make_unique<FakeLine>(state); };
+        searchNow_ = [state] { return state->now(); };
         return state;
     }
 
@@ -85,13 +95,16 @@ protected:
 
     BoxWatch boxes_;
     LineFactory makeLine_ = serial::makeSystemLine;
+    query::SteadyNow searchNow_ = std::chrono::steady_clock::now;
     std::shared_ptr<FakePorts> ports_ = std::make_shared<FakePorts>();
-    Form1 form_{[this] { return makeLine_(); }, std::make_unique<FakePortList>(ports_)};
+    Form1 form_{[this] { return makeLine_(); }, std::make_unique<FakePortList>(ports_),
+                [this] { return searchNow_(); }};
     QPushButton* button_ = nullptr;
     QLineEdit* peso_ = nullptr;
     QLineEdit* porta_ = nullptr;
     QLineEdit* config_ = nullptr;
     QLineEdit* espera_ = nullptr;
+    QLabel* leitura_ = nullptr;
 };
 
 }  // namespace vardelmo::window::test

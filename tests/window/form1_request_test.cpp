@@ -66,7 +66,8 @@ TEST_F(Form1RequestTest, APressShowsTheScaleReplyAsReceived) {
     const std::string& sent = exchanges[0].sent;
     ASSERT_EQ(sent, vscale::frame(vscale::Format::Stx5, 1.234, vscale::State::Stable));
     EXPECT_EQ(peso_->text(), QString::fromLatin1(sent.data(), static_cast<qsizetype>(sent.size())));
-    EXPECT_EQ(plainText(peso_->toolTip()), "<STX>01234<ETX> (7 bytes)");
+    EXPECT_EQ(plainText(peso_->toolTip()), "<STX>01234<ETX> (7 bytes)\n1,234 kg estável");
+    EXPECT_EQ(leitura_->text(), "1,234 kg estável\nToledo B");
 }
 
 TEST_F(Form1RequestTest, EnterAndSpaceOnTheFocusedButtonEachRunOneRequest) {
@@ -139,6 +140,7 @@ struct ReplyCase {
     std::string reply;
     std::optional<std::string> closeFailure;
     QString toolTip;  // as read, markup rendered
+    QString caption;
     friend void PrintTo(const ReplyCase& c, std::ostream* os) {
         *os << '"' << test_support::escaped(c.reply) << '"';
     }
@@ -163,6 +165,7 @@ TEST_P(Replies, ShowEveryByteAsItCame) {
             << "at byte " << i;
     }
     EXPECT_EQ(plainText(peso_->toolTip()), c.toolTip);
+    EXPECT_EQ(leitura_->text(), c.caption);
 
     const std::vector<SeenBox> boxes = boxes_.take();
     if (c.closeFailure) {
@@ -176,20 +179,48 @@ TEST_P(Replies, ShowEveryByteAsItCame) {
 
 using namespace std::string_literals;
 
-INSTANTIATE_TEST_SUITE_P(Table, Replies,
-                         testing::Values(ReplyCase{"HighBytesNulAndCr", "\x02\xE9\x80\0\r\xFF\x03"s,
-                                                   std::nullopt,
-                                                   "<STX><E9><80><NUL><CR><FF><ETX> (7 bytes)"},
-                                         ReplyCase{"Empty", "", std::nullopt, "(0 bytes)"},
-                                         ReplyCase{"FailedCloseAfterAReply",
-                                                   "\x02"
-                                                   "01234\x03",
-                                                   "Não foi possível fechar a <b>porta</b>.",
-                                                   "<STX>01234<ETX> (7 bytes)"}),
-                         [](const auto& param) { return std::string(param.param.name); });
+// The caption: the reading and the family, or the hint alone; the tooltip adds the first line.
+INSTANTIATE_TEST_SUITE_P(
+    Table, Replies,
+    testing::Values(
+        ReplyCase{"HighBytesNulAndCr", "\x02\xE9\x80\0\r\xFF\x03"s, std::nullopt,
+                  "<STX><E9><80><NUL><CR><FF><ETX> (7 bytes)\nformato desconhecido",
+                  "formato desconhecido"},
+        ReplyCase{"Empty", "", std::nullopt, "(0 bytes)\nsem resposta", "sem resposta"},
+        ReplyCase{"AckAlone", "\x06", std::nullopt, "<ACK> (1 byte)\nACK sem peso", "ACK sem peso"},
+        ReplyCase{"MotionWithoutAWeight",
+                  "\x02"
+                  "IIIII\x03",
+                  std::nullopt, "<STX>IIIII<ETX> (7 bytes)\nem movimento",
+                  "em movimento\nToledo B"},
+        ReplyCase{"FailedCloseAfterAReply",
+                  "\x02"
+                  "01234\x03",
+                  "Não foi possível fechar a <b>porta</b>.",
+                  "<STX>01234<ETX> (7 bytes)\n1,234 kg estável", "1,234 kg estável\nToledo B"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+// A failed request leaves the display, its tooltip and the caption as the last reply left them.
+TEST_F(Form1RequestTest, AFailedRequestLeavesWhatTheLastReplyShowed) {
+    const auto line = useFakeLine();
+    line->reply = "\x02NNNNN\x03";
+    ASSERT_NO_FATAL_FAILURE(pressAndWait());
+    ASSERT_EQ(leitura_->text(), "negativo\nToledo B");
+    const QString display = peso_->text();
+    const QString toolTip = peso_->toolTip();
+
+    line->openFailure = "A porta 5 (/dev/ttyS4) não existe.";
+    ASSERT_NO_FATAL_FAILURE(pressAndWait());
+    const std::vector<SeenBox> boxes = boxes_.take();
+    ASSERT_EQ(boxes.size(), 1U);
+    EXPECT_EQ(boxes[0].text, "A porta 5 (/dev/ttyS4) não existe.");
+    EXPECT_EQ(peso_->text(), display);
+    EXPECT_EQ(peso_->toolTip(), toolTip);
+    EXPECT_EQ(leitura_->text(), "negativo\nToledo B");
+}
 
 // While the request waits, the window answers; presses made meanwhile, by mouse
-// or key, start nothing then or later.
+// or key, and searches asked for, start nothing then or later.
 TEST_F(Form1RequestTest, PressesDuringARequestStartNoOther) {
     const auto line = useFakeLine();
     line->holdAtEnquiry = true;
@@ -208,6 +239,9 @@ TEST_F(Form1RequestTest, PressesDuringARequestStartNoOther) {
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
         QTest::keyClick(button_, key);
     }
+    // Nor does a settings search.
+    config_->setFocus();
+    QTest::keyClick(config_, Qt::Key_D, Qt::ControlModifier);
     line->release();
     ASSERT_TRUE(finished.wait(kPatienceMs));
     QCoreApplication::processEvents();

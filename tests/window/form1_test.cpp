@@ -43,6 +43,8 @@ TEST_F(Form1Test, StartsWithTheInitialLayoutAndTexts) {
         {"Label1", "QLabel", "Porta:", {8, 136, 28, 13}},
         {"Label2", "QLabel", "Config", {8, 160, 30, 13}},
         {"Label3", "QLabel", "Espera:", {8, 184, 36, 13}},
+        // Empty until a reply, so the window starts as it always has.
+        {"lblLeitura", "QLabel", "", {160, 136, 145, 67}},
     };
     for (const Control& c : controls) {
         SCOPED_TRACE(c.name);
@@ -116,6 +118,7 @@ TEST_F(Form1Test, EveryControlIsNamedAndDescribedForAScreenReader) {
         {"txtPorta", "Porta:", "Label1"},   {"txtConfig", "Config", "Label2"},
         {"txtEspera", "Espera:", "Label3"}, {"Label1", "Porta:", nullptr},
         {"Label2", "Config", nullptr},      {"Label3", "Espera:", nullptr},
+        {"lblLeitura", "Leitura", nullptr},
     };
     for (const Control& c : controls) {
         SCOPED_TRACE(c.name);
