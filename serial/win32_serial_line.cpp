@@ -6,7 +6,6 @@
 #include <chrono>
 
 #include "serial/line_settings.h"
-#include "serial/port_name.h"
 #include "serial/write_timeout.h"
 
 namespace vardelmo::serial {
@@ -104,56 +103,46 @@ std::string devicePath(const std::string& device) {
 
 }  // namespace
 
-std::string win32FailureText(Win32Step step, std::uint32_t error, const std::string& label,
-                             std::string_view settings) {
-    const std::string lost = ": o dispositivo foi desconectado ou deixou de responder.";
+Reason win32Reason(Step step, std::uint32_t error) {
     switch (step) {
-        case Win32Step::Open:
+        case Step::Open:
             switch (error) {
                 case ERROR_FILE_NOT_FOUND:
                 case ERROR_PATH_NOT_FOUND:
                 case ERROR_INVALID_NAME:
-                    return "Não foi possível abrir a " + label + ": dispositivo não encontrado.";
+                    return Reason::Missing;
                 // A port has one owner at a time; the system tells a second one "access denied".
                 case ERROR_ACCESS_DENIED:
                 case ERROR_SHARING_VIOLATION:
-                    return "A " + label + " está em uso por outro programa.";
+                    return Reason::InUse;
                 default:
-                    return "Não foi possível abrir a " + label + ": o sistema recusou a abertura.";
+                    return Reason::Refused;
             }
-        case Win32Step::Configure:
-            return "Não foi possível abrir a " + label +
-                   ": o dispositivo não aceita a configuração \"" + std::string(settings) +
-                   "\" ou não é uma porta serial.";
-        case Win32Step::Reconfigure:
-            return "Não foi possível aplicar a configuração \"" + std::string(settings) + "\" à " +
-                   label + ".";
-        case Win32Step::Purge:
-            return "Não foi possível limpar a entrada da " + label + ".";
-        case Win32Step::Write:
+        case Step::Configure:
+            return Reason::Unsupported;
+        case Step::Write:
             switch (error) {
                 case ERROR_TIMEOUT:
                 case ERROR_SEM_TIMEOUT:
                 case WAIT_TIMEOUT:
-                    return "A " + label + " não conseguiu enviar os dados a tempo.";
+                    return Reason::TimedOut;
                 default:
-                    return "Não foi possível enviar dados para a " + label + lost;
+                    return Reason::Lost;
             }
-        case Win32Step::Read:
+        case Step::Read:
+            return Reason::Lost;
+        case Step::ChoosePort:
+        case Step::Reconfigure:
+        case Step::Purge:
             break;
     }
-    return "Não foi possível ler da " + label + lost;
+    return Reason::Unknown;
 }
 
 struct Win32SerialLine::State {
     HANDLE handle = INVALID_HANDLE_VALUE;
     // Bytes a wait for input took from the system, for the next read.
     std::string held;
-    std::string settingsText = "9600,n,8,1";
-    LineSettings settings{9600, Parity::None, 8, StopBits::One};
-    Port portId = std::int16_t{1};
-    // Named as every other port is; declared after portId, so set after it.
-    std::string device = portDevice(portId).value();
 
     bool isOpen() const { return handle != INVALID_HANDLE_VALUE; }
 
@@ -164,24 +153,6 @@ struct Win32SerialLine::State {
             handle = INVALID_HANDLE_VALUE;
         }
     }
-
-    // Reads the system's error before anything else can overwrite it.
-    Failure failure(Win32Step step) const {
-        return failure(step, static_cast<std::uint32_t>(GetLastError()));
-    }
-
-    Failure failure(Win32Step step, std::uint32_t error) const {
-        return Failure{win32FailureText(step, error, portLabel(portId), settingsText)};
-    }
-
-    // Closes the half-opened port, keeping the error of the step that failed.
-    Failure abandonOpening(Win32Step step) {
-        auto failed = failure(step);
-        close();
-        return failed;
-    }
-
-    Failure notOpen() const { return Failure{"A " + portLabel(portId) + " não está aberta."}; }
 };
 
 Win32SerialLine::Win32SerialLine() : state_(std::make_unique<State>()) {}
@@ -190,36 +161,27 @@ Win32SerialLine::~Win32SerialLine() {
     state_->close();
 }
 
-Result<void> Win32SerialLine::setSettings(std::string_view settings) {
-    auto parsed = parseLineSettings(settings);
-    if (!parsed) {
-        return Failure{parsed.description()};
-    }
-    const auto& accepted = parsed.value();
-    if (state_->isOpen() && !configure(state_->handle, accepted)) {
-        const auto error = static_cast<std::uint32_t>(GetLastError());
-        return Failure{
-            win32FailureText(Win32Step::Reconfigure, error, portLabel(state_->portId), settings)};
-    }
-    state_->settings = accepted;
-    state_->settingsText = std::string(settings);
-    return {};
+bool Win32SerialLine::isOpen() const {
+    return state_->isOpen();
 }
 
-Result<void> Win32SerialLine::setPort(const Port& port) {
-    auto device = portDevice(port);
-    if (!device) {
-        return Failure{device.description()};
+// Reads the system's error before anything else can overwrite it.
+Failure Win32SerialLine::systemFailure(Step step) const {
+    return failure(step, win32Reason(step, static_cast<std::uint32_t>(GetLastError())));
+}
+
+// Closes the half-opened port, keeping the error of the step that failed.
+Failure Win32SerialLine::abandonOpening(Step step) {
+    auto failed = systemFailure(step);
+    state_->close();
+    return failed;
+}
+
+std::optional<Reason> Win32SerialLine::applyToOpenPort(const LineSettings& settings) {
+    if (!configure(state_->handle, settings)) {
+        return win32Reason(Step::Reconfigure, static_cast<std::uint32_t>(GetLastError()));
     }
-    // Switching devices under an open port would leave the failure texts and the
-    // device held out of step; the port is closed between requests anyway.
-    if (state_->isOpen() && device.value() != state_->device) {
-        return Failure{"A " + portLabel(state_->portId) +
-                       " está aberta; feche-a antes de escolher outra porta."};
-    }
-    state_->portId = port;
-    state_->device = std::move(device).value();
-    return {};
+    return std::nullopt;
 }
 
 Result<void> Win32SerialLine::setPortOpen(bool open) {
@@ -229,20 +191,19 @@ Result<void> Win32SerialLine::setPortOpen(bool open) {
         return {};
     }
     auto& state = *state_;
-    state.handle = CreateFileA(devicePath(state.device).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+    state.handle = CreateFileA(devicePath(device()).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                nullptr, OPEN_EXISTING, 0, nullptr);
     if (!state.isOpen()) {
-        return state.failure(Win32Step::Open);
+        return systemFailure(Step::Open);
     }
     // The settings are in force before the first byte goes out.
-    if (!configure(state.handle, state.settings) ||
-        !setTimeouts(state.handle, 1, state.settings.baud)) {
-        return state.abandonOpening(Win32Step::Configure);
+    if (!configure(state.handle, settings()) || !setTimeouts(state.handle, 1, settings().baud)) {
+        return abandonOpening(Step::Configure);
     }
     // A port keeps unread bytes across closes; the reply must be only what the
     // scale sends from this opening on.
     if (!PurgeComm(state.handle, PURGE_RXCLEAR | PURGE_RXABORT)) {
-        return state.abandonOpening(Win32Step::Purge);
+        return abandonOpening(Step::Purge);
     }
     return {};
 }
@@ -250,22 +211,22 @@ Result<void> Win32SerialLine::setPortOpen(bool open) {
 Result<void> Win32SerialLine::setOutput(std::string_view bytes) {
     auto& state = *state_;
     if (!state.isOpen()) {
-        return state.notOpen();
+        return failure(Step::Write, Reason::NotOpen);
     }
     if (bytes.empty()) {
         return {};
     }
-    if (!setTimeouts(state.handle, bytes.size(), state.settings.baud)) {
-        return state.failure(Win32Step::Write);
+    if (!setTimeouts(state.handle, bytes.size(), settings().baud)) {
+        return systemFailure(Step::Write);
     }
     const auto size = static_cast<DWORD>(bytes.size());
     DWORD written = 0;
     if (!WriteFile(state.handle, bytes.data(), size, &written, nullptr)) {
-        return state.failure(Win32Step::Write);
+        return systemFailure(Step::Write);
     }
     // A write that ran out of time returns success with fewer bytes written.
     if (written != bytes.size()) {
-        return state.failure(Win32Step::Write, ERROR_TIMEOUT);
+        return failure(Step::Write, Reason::TimedOut);
     }
     return {};
 }
@@ -273,7 +234,7 @@ Result<void> Win32SerialLine::setOutput(std::string_view bytes) {
 Result<std::string> Win32SerialLine::getInput() {
     auto& state = *state_;
     if (!state.isOpen()) {
-        return state.notOpen();
+        return failure(Step::Read, Reason::NotOpen);
     }
     // What the system holds, no waiting: the request has done its waiting already. The
     // queue is looked at again after each read because a driver may hold more than it
@@ -281,14 +242,14 @@ Result<std::string> Win32SerialLine::getInput() {
     std::string received = std::move(state.held);
     state.held.clear();
     if (!setReadWait(state.handle, std::chrono::milliseconds{0})) {
-        return state.failure(Win32Step::Read);
+        return systemFailure(Step::Read);
     }
     constexpr int maxTurns = 32;
     for (int turn = 0; turn < maxTurns; ++turn) {
         DWORD errors = 0;
         COMSTAT status{};
         if (!ClearCommError(state.handle, &errors, &status)) {
-            return state.failure(Win32Step::Read);
+            return systemFailure(Step::Read);
         }
         if (status.cbInQue == 0) {
             break;
@@ -297,7 +258,7 @@ Result<std::string> Win32SerialLine::getInput() {
         received.resize(start + status.cbInQue);
         DWORD read = 0;
         if (!ReadFile(state.handle, received.data() + start, status.cbInQue, &read, nullptr)) {
-            return state.failure(Win32Step::Read);
+            return systemFailure(Step::Read);
         }
         received.resize(start + read);
         if (read == 0) {
@@ -311,7 +272,7 @@ Result<bool> Win32SerialLine::waitForInput(std::chrono::milliseconds timeout) {
     using std::chrono::steady_clock;
     auto& state = *state_;
     if (!state.isOpen()) {
-        return state.notOpen();
+        return failure(Step::Read, Reason::NotOpen);
     }
     if (!state.held.empty()) {
         return true;
@@ -325,11 +286,11 @@ Result<bool> Win32SerialLine::waitForInput(std::chrono::milliseconds timeout) {
         const auto left =
             std::chrono::ceil<std::chrono::milliseconds>(deadline - steady_clock::now());
         if (!setReadWait(state.handle, std::max(left, std::chrono::milliseconds{0}))) {
-            return state.failure(Win32Step::Read);
+            return systemFailure(Step::Read);
         }
         DWORD read = 0;
         if (!ReadFile(state.handle, buffer, sizeof buffer, &read, nullptr)) {
-            return state.failure(Win32Step::Read);
+            return systemFailure(Step::Read);
         }
         if (read > 0) {
             state.held.assign(buffer, read);

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "query/weight_request.h"
+#include "tests/serial/failure_texts.h"
 #include "tests/support/escaped.h"
 #include "tests/support/typed_fields.h"
 
@@ -26,60 +27,44 @@ namespace {
 using namespace std::chrono_literals;
 using test_support::escaped;
 
-struct FailureCase {
-    Win32Step step;
+// What the line makes of each error the system may report after a step.
+struct ErrorCase {
+    Step step;
     std::uint32_t error;
-    std::string text;
-    friend void PrintTo(const FailureCase& c, std::ostream* os) {
+    Reason reason;
+    friend void PrintTo(const ErrorCase& c, std::ostream* os) {
         *os << "step " << static_cast<int>(c.step) << ", error " << c.error;
     }
 };
 
-class Win32FailureTexts : public testing::TestWithParam<FailureCase> {};
+class Win32FailureTexts : public testing::TestWithParam<ErrorCase> {};
 
 TEST_P(Win32FailureTexts, TellTheCasesApart) {
-    EXPECT_EQ(win32FailureText(GetParam().step, GetParam().error, "porta 5 (COM5)", "2400,n,8,1"),
-              GetParam().text);
+    const auto& c = GetParam();
+    EXPECT_EQ(failureText(c.step, win32Reason(c.step, c.error), "porta 5 (COM5)", "2400,n,8,1"),
+              expectedText(c.step, c.reason, "porta 5 (COM5)"));
 }
-
-const std::string missing = "Não foi possível abrir a porta 5 (COM5): dispositivo não encontrado.";
-const std::string inUse = "A porta 5 (COM5) está em uso por outro programa.";
-const std::string refusedOpening =
-    "Não foi possível abrir a porta 5 (COM5): o sistema recusou a abertura.";
-const std::string refusedSettings =
-    "Não foi possível abrir a porta 5 (COM5): o dispositivo não aceita a configuração "
-    "\"2400,n,8,1\" ou não é uma porta serial.";
-const std::string lateWrite = "A porta 5 (COM5) não conseguiu enviar os dados a tempo.";
-const std::string lostWrite =
-    "Não foi possível enviar dados para a porta 5 (COM5): o dispositivo foi desconectado ou "
-    "deixou de responder.";
-const std::string lostRead =
-    "Não foi possível ler da porta 5 (COM5): o dispositivo foi desconectado ou deixou de "
-    "responder.";
 
 INSTANTIATE_TEST_SUITE_P(
     Table, Win32FailureTexts,
-    testing::Values(FailureCase{Win32Step::Open, ERROR_FILE_NOT_FOUND, missing},
-                    FailureCase{Win32Step::Open, ERROR_PATH_NOT_FOUND, missing},
-                    FailureCase{Win32Step::Open, ERROR_INVALID_NAME, missing},
-                    FailureCase{Win32Step::Open, ERROR_ACCESS_DENIED, inUse},
-                    FailureCase{Win32Step::Open, ERROR_SHARING_VIOLATION, inUse},
-                    FailureCase{Win32Step::Open, ERROR_GEN_FAILURE, refusedOpening},
-                    FailureCase{Win32Step::Open, ERROR_SEM_TIMEOUT, refusedOpening},
-                    FailureCase{Win32Step::Configure, ERROR_INVALID_PARAMETER, refusedSettings},
-                    FailureCase{Win32Step::Configure, ERROR_INVALID_FUNCTION, refusedSettings},
-                    FailureCase{
-                        Win32Step::Reconfigure, ERROR_INVALID_PARAMETER,
-                        "Não foi possível aplicar a configuração \"2400,n,8,1\" à porta 5 (COM5)."},
-                    FailureCase{Win32Step::Purge, ERROR_GEN_FAILURE,
-                                "Não foi possível limpar a entrada da porta 5 (COM5)."},
-                    FailureCase{Win32Step::Write, ERROR_TIMEOUT, lateWrite},
-                    FailureCase{Win32Step::Write, ERROR_SEM_TIMEOUT, lateWrite},
-                    FailureCase{Win32Step::Write, WAIT_TIMEOUT, lateWrite},
-                    FailureCase{Win32Step::Write, ERROR_ACCESS_DENIED, lostWrite},
-                    FailureCase{Win32Step::Write, ERROR_DEVICE_NOT_CONNECTED, lostWrite},
-                    FailureCase{Win32Step::Read, ERROR_GEN_FAILURE, lostRead},
-                    FailureCase{Win32Step::Read, ERROR_SEM_TIMEOUT, lostRead}));
+    testing::Values(ErrorCase{Step::Open, ERROR_FILE_NOT_FOUND, Reason::Missing},
+                    ErrorCase{Step::Open, ERROR_PATH_NOT_FOUND, Reason::Missing},
+                    ErrorCase{Step::Open, ERROR_INVALID_NAME, Reason::Missing},
+                    ErrorCase{Step::Open, ERROR_ACCESS_DENIED, Reason::InUse},
+                    ErrorCase{Step::Open, ERROR_SHARING_VIOLATION, Reason::InUse},
+                    ErrorCase{Step::Open, ERROR_GEN_FAILURE, Reason::Refused},
+                    ErrorCase{Step::Open, ERROR_SEM_TIMEOUT, Reason::Refused},
+                    ErrorCase{Step::Configure, ERROR_INVALID_PARAMETER, Reason::Unsupported},
+                    ErrorCase{Step::Configure, ERROR_INVALID_FUNCTION, Reason::Unsupported},
+                    ErrorCase{Step::Reconfigure, ERROR_INVALID_PARAMETER, Reason::Unknown},
+                    ErrorCase{Step::Purge, ERROR_GEN_FAILURE, Reason::Unknown},
+                    ErrorCase{Step::Write, ERROR_TIMEOUT, Reason::TimedOut},
+                    ErrorCase{Step::Write, ERROR_SEM_TIMEOUT, Reason::TimedOut},
+                    ErrorCase{Step::Write, WAIT_TIMEOUT, Reason::TimedOut},
+                    ErrorCase{Step::Write, ERROR_ACCESS_DENIED, Reason::Lost},
+                    ErrorCase{Step::Write, ERROR_DEVICE_NOT_CONNECTED, Reason::Lost},
+                    ErrorCase{Step::Read, ERROR_GEN_FAILURE, Reason::Lost},
+                    ErrorCase{Step::Read, ERROR_SEM_TIMEOUT, Reason::Lost}));
 
 // ---- Against the virtual scale ----
 
@@ -196,7 +181,7 @@ TEST_F(Win32LineOnScale, AMissingPortIsNamed) {
     const auto outcome = request(7, "2400,n,8,1", 0);
     ASSERT_TRUE(outcome.failure);
     EXPECT_EQ(outcome.failure->description,
-              "Não foi possível abrir a porta 7 (COM7): dispositivo não encontrado.");
+              expectedText(Step::Open, Reason::Missing, "porta 7 (COM7)"));
     EXPECT_FALSE(outcome.display);
 }
 
