@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <optional>
 
@@ -8,11 +7,15 @@
 
 namespace vardelmo::serial {
 
+class Win32Calls;
+Win32Calls& systemWin32Calls();
+
 // The serial line on the Win32 communications API with synchronous calls: each
 // step of a request is one call that has finished when it returns.
 class Win32SerialLine final : public LineBase {
 public:
-    Win32SerialLine();
+    // On the system's calls, or on a test's stand-in for a driver.
+    explicit Win32SerialLine(Win32Calls& calls = systemWin32Calls());
     ~Win32SerialLine() override;
     Win32SerialLine(const Win32SerialLine&) = delete;
     Win32SerialLine& operator=(const Win32SerialLine&) = delete;
@@ -31,8 +34,5 @@ private:
     struct State;
     std::unique_ptr<State> state_;
 };
-
-// Why a step failed, from what GetLastError() reported after it.
-Reason win32Reason(Step step, std::uint32_t error);
 
 }  // namespace vardelmo::serial

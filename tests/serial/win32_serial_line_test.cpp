@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "query/weight_request.h"
+#include "serial/win32_port_setup.h"
 #include "tests/serial/failure_texts.h"
 #include "tests/support/escaped.h"
 #include "tests/support/typed_fields.h"

@@ -1,0 +1,86 @@
+// The Win32 line against a driver played in memory (tests/serial/fake_driver.h): what real
+// drivers do and Wine does not, so these hold on any Windows machine and under Wine alike.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "serial/win32_serial_line.h"
+#include "tests/serial/fake_driver.h"
+#include "tests/support/case_name.h"
+
+namespace vardelmo::serial {
+namespace {
+
+using test_support::CaseName;
+
+std::string bytes(std::size_t count) {
+    std::string out(count, '\0');
+    for (std::size_t i = 0; i < count; ++i) {
+        out[i] = static_cast<char>(i * 7 % 251);
+    }
+    return out;
+}
+
+class Win32LineOnDriver : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(line.setSettings("2400,n,8,1"));
+        ASSERT_TRUE(line.setPort(std::int16_t{5}));
+    }
+    void open() {
+        const auto opened = line.setPortOpen(true);
+        ASSERT_TRUE(opened) << opened.description();
+    }
+
+    FakeDriver driver;
+    Win32SerialLine line{driver};
+};
+
+// ---- The read takes every byte held, whatever the driver says it holds ----
+
+struct QueueCase {
+    const char* name;
+    std::size_t held;
+    std::optional<DWORD> reported;
+    friend void PrintTo(const QueueCase& c, std::ostream* os) { *os << c.held << " bytes held"; }
+};
+
+class ReportedQueue : public Win32LineOnDriver, public testing::WithParamInterface<QueueCase> {};
+
+TEST_P(ReportedQueue, DoesNotSizeTheRead) {
+    open();
+    driver.input = bytes(GetParam().held);
+    driver.reportedQueue = GetParam().reported;
+    const auto input = line.getInput();
+    ASSERT_TRUE(input) << input.description();
+    EXPECT_TRUE(input.value() == bytes(GetParam().held)) << input.value().size() << " bytes read";
+    EXPECT_TRUE(driver.input.empty());
+    // Memory follows what arrived, never what the driver claims.
+    EXPECT_LE(driver.largestRead, 64u * 1024);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ReportedQueue,
+                         testing::Values(QueueCase{"Truthful", 7, std::nullopt},
+                                         // A faulty driver: a read sized by it would ask for 4 GiB.
+                                         QueueCase{"FourGigabytes", 7, 0xFFFFFFFF},
+                                         QueueCase{"Nothing", 7, 0},
+                                         QueueCase{"LessThanHeld", 7, 3},
+                                         QueueCase{"SeveralBuffers", 10000, std::nullopt},
+                                         QueueCase{"NothingHeld", 0, 0xFFFFFFFF}),
+                         CaseName());
+
+// A device that never pauses still gives a read that ends, with its bytes.
+TEST_F(Win32LineOnDriver, ADeviceThatNeverPausesStillEndsTheRead) {
+    open();
+    driver.endless = true;
+    const auto input = line.getInput();
+    ASSERT_TRUE(input) << input.description();
+    EXPECT_GT(input.value().size(), 4096u);
+    EXPECT_LE(input.value().size(), 1u << 20);
+}
+
+}  // namespace
+}  // namespace vardelmo::serial
