@@ -57,6 +57,13 @@ DCB lineState(DCB dcb, const LineSettings& settings) {
     dcb.fErrorChar = FALSE;
     dcb.fNull = FALSE;
     dcb.fAbortOnError = FALSE;
+    // Unused without XON/XOFF, yet checked: drivers refuse equal flow characters (some
+    // virtual ports report both as 0) and limits beyond their queue (another program's
+    // may be). These are the usual characters, and limits within the queue set at opening.
+    dcb.XonChar = 0x11;
+    dcb.XoffChar = 0x13;
+    dcb.XonLim = kQueueSize / 2;
+    dcb.XoffLim = kQueueSize / 8;
     return dcb;
 }
 

@@ -10,6 +10,9 @@
 
 namespace vardelmo::serial {
 
+// The size of each of the driver's queues the line asks for at opening (SetupComm).
+constexpr WORD kQueueSize = 4096;
+
 // The driver's state for `settings`, from the state the port had (`from`): fields this line
 // does not own keep their values.
 DCB lineState(DCB from, const LineSettings& settings);

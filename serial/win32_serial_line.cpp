@@ -101,6 +101,9 @@ Result<void> Win32SerialLine::setPortOpen(bool open) {
     if (!state.isOpen()) {
         return systemFailure(Step::Open);
     }
+    // Queues of a known size, so that the flow limits set below fit them. Only a wish: a
+    // driver that keeps its own (virtual ports often do) refuses it, which is no failure.
+    (void)state.calls.setupComm(state.handle, kQueueSize, kQueueSize);
     // The settings are in force before the first byte goes out.
     if (!state.configure(settings()) || !state.setTimeouts(std::chrono::milliseconds{0}, 0)) {
         return abandonOpening(Step::Configure);

@@ -82,5 +82,43 @@ TEST_F(Win32LineOnDriver, ADeviceThatNeverPausesStillEndsTheRead) {
     EXPECT_LE(input.value().size(), 1u << 20);
 }
 
+// ---- What another program left in the driver does not stop the opening ----
+
+struct LeftCase {
+    const char* name;
+    char xon, xoff;
+    WORD xonLimit, xoffLimit;
+    DWORD queue;
+    friend void PrintTo(const LeftCase& c, std::ostream* os) {
+        *os << "XON " << int{c.xon} << ", XOFF " << int{c.xoff} << ", limits " << c.xonLimit << "/"
+            << c.xoffLimit << " in a queue of " << c.queue;
+    }
+};
+
+class LeftInTheDriver : public Win32LineOnDriver, public testing::WithParamInterface<LeftCase> {};
+
+TEST_P(LeftInTheDriver, IsSetRightBeforeTheSettings) {
+    const auto& c = GetParam();
+    driver.dcb.XonChar = c.xon;
+    driver.dcb.XoffChar = c.xoff;
+    driver.dcb.XonLim = c.xonLimit;
+    driver.dcb.XoffLim = c.xoffLimit;
+    driver.inQueueSize = c.queue;
+    open();
+    EXPECT_EQ(driver.dcb.BaudRate, 2400u);
+    ASSERT_TRUE(line.setSettings("9600,e,7,2")) << "nor the settings of an open port";
+    EXPECT_EQ(driver.dcb.BaudRate, 9600u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, LeftInTheDriver,
+    testing::Values(LeftCase{"UsualState", 0x11, 0x13, 2048, 512, 4096},
+                    // Seen on CDC and STM32 virtual ports.
+                    LeftCase{"NoFlowCharacters", 0, 0, 2048, 512, 4096},
+                    LeftCase{"SameFlowCharacters", 0x11, 0x11, 2048, 512, 4096},
+                    LeftCase{"LimitsBeyondTheQueue", 0x11, 0x13, 60000, 60000, 4096},
+                    LeftCase{"SmallQueue", 0x11, 0x13, 512, 128, 1024}),
+    CaseName());
+
 }  // namespace
 }  // namespace vardelmo::serial
