@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 
 #include "serial/win32_calls.h"
 #include "serial/win32_port_setup.h"
@@ -33,15 +34,43 @@ struct Win32SerialLine::State {
     HANDLE handle = INVALID_HANDLE_VALUE;
     // Bytes a wait for input took from the system, for the next read.
     std::string held;
+    // The port's state and timeouts as the opening found them, put back before closing so
+    // that the next program finds the port as it was (Qt does the same).
+    std::optional<DCB> found;
+    std::optional<COMMTIMEOUTS> foundTimeouts;
 
     bool isOpen() const { return handle != INVALID_HANDLE_VALUE; }
 
+    // Keeps what the opening found; false when the port has no state to read.
+    bool keepFound() {
+        DCB dcb{};
+        dcb.DCBlength = sizeof dcb;
+        if (!calls.getCommState(handle, dcb)) {
+            return false;
+        }
+        found = dcb;
+        if (COMMTIMEOUTS timeouts{}; calls.getCommTimeouts(handle, timeouts)) {
+            foundTimeouts = timeouts;
+        }
+        return true;
+    }
+
+    // Closing cannot fail for the operator: what cannot be put back is left as it is.
     void close() {
         held.clear();
-        if (isOpen()) {
-            calls.close(handle);
-            handle = INVALID_HANDLE_VALUE;
+        if (!isOpen()) {
+            return;
         }
+        if (foundTimeouts) {
+            (void)calls.setCommTimeouts(handle, *foundTimeouts);
+        }
+        if (found) {
+            (void)calls.setCommState(handle, *found);
+        }
+        found.reset();
+        foundTimeouts.reset();
+        calls.close(handle);
+        handle = INVALID_HANDLE_VALUE;
     }
 
     bool configure(const LineSettings& settings) {
@@ -104,6 +133,9 @@ Result<void> Win32SerialLine::setPortOpen(bool open) {
     // Queues of a known size, so that the flow limits set below fit them. Only a wish: a
     // driver that keeps its own (virtual ports often do) refuses it, which is no failure.
     (void)state.calls.setupComm(state.handle, kQueueSize, kQueueSize);
+    if (!state.keepFound()) {
+        return abandonOpening(Step::Configure);
+    }
     // The settings are in force before the first byte goes out.
     if (!state.configure(settings()) || !state.setTimeouts(std::chrono::milliseconds{0}, 0)) {
         return abandonOpening(Step::Configure);

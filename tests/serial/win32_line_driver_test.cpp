@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -118,6 +119,67 @@ INSTANTIATE_TEST_SUITE_P(
                     LeftCase{"SameFlowCharacters", 0x11, 0x11, 2048, 512, 4096},
                     LeftCase{"LimitsBeyondTheQueue", 0x11, 0x13, 60000, 60000, 4096},
                     LeftCase{"SmallQueue", 0x11, 0x13, 512, 128, 1024}),
+    CaseName());
+
+// ---- The port is left as the opening found it ----
+
+struct LettingGoCase {
+    const char* name;
+    void (*letGo)(Win32SerialLine& line, FakeDriver& driver);
+    friend void PrintTo(const LettingGoCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class LettingGo : public Win32LineOnDriver, public testing::WithParamInterface<LettingGoCase> {};
+
+TEST_P(LettingGo, PutsBackTheStateAndTimeoutsFound) {
+    driver.dcb.BaudRate = 19200;
+    driver.dcb.ByteSize = 7;
+    driver.dcb.Parity = EVENPARITY;
+    driver.dcb.fDtrControl = DTR_CONTROL_DISABLE;
+    driver.timeouts = COMMTIMEOUTS{50, 10, 100, 5, 200};
+    const DCB before = driver.dcb;
+    const COMMTIMEOUTS timeoutsBefore = driver.timeouts;
+
+    GetParam().letGo(line, driver);
+    EXPECT_EQ(driver.handlesOpen, 0);
+    EXPECT_EQ(std::memcmp(&driver.dcb, &before, sizeof before), 0)
+        << "left at " << driver.dcb.BaudRate << " baud, " << int{driver.dcb.ByteSize}
+        << " data bits";
+    EXPECT_EQ(std::memcmp(&driver.timeouts, &timeoutsBefore, sizeof timeoutsBefore), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, LettingGo,
+    testing::Values(LettingGoCase{"Closed",
+                                  [](Win32SerialLine& line, FakeDriver&) {
+                                      ASSERT_TRUE(line.setPortOpen(true));
+                                      ASSERT_TRUE(line.setOutput("\x05"));
+                                      ASSERT_TRUE(line.getInput());
+                                      ASSERT_TRUE(line.setPortOpen(false));
+                                  }},
+                    LettingGoCase{"ReconfiguredThenClosed",
+                                  [](Win32SerialLine& line, FakeDriver&) {
+                                      ASSERT_TRUE(line.setPortOpen(true));
+                                      ASSERT_TRUE(line.setSettings("4800,o,8,2"));
+                                      ASSERT_TRUE(line.setPortOpen(false));
+                                  }},
+                    LettingGoCase{"OpenedTwice",
+                                  [](Win32SerialLine& line, FakeDriver&) {
+                                      ASSERT_TRUE(line.setPortOpen(true));
+                                      ASSERT_TRUE(line.setPortOpen(true));
+                                      ASSERT_TRUE(line.setPortOpen(false));
+                                  }},
+                    LettingGoCase{"Destroyed",
+                                  [](Win32SerialLine&, FakeDriver& driver) {
+                                      Win32SerialLine other(driver);
+                                      ASSERT_TRUE(other.setSettings("1200,n,8,1"));
+                                      ASSERT_TRUE(other.setPortOpen(true));
+                                  }},
+                    LettingGoCase{"OpeningFailedAfterTheSettings",
+                                  [](Win32SerialLine& line, FakeDriver& driver) {
+                                      driver.failing["PurgeComm"] = ERROR_GEN_FAILURE;
+                                      ASSERT_FALSE(line.setPortOpen(true));
+                                  }}),
     CaseName());
 
 }  // namespace
