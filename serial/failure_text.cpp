@@ -36,6 +36,12 @@ std::string cause(Reason reason, std::string_view settings) {
                    "\" ou não é uma porta serial";
         case Reason::Lost:
             return ": o dispositivo foi desconectado ou deixou de responder";
+        case Reason::DeviceFailure:
+            return ": o dispositivo não está funcionando, provavelmente por um problema no "
+                   "adaptador ou no seu driver";
+        case Reason::NoAnswer:
+            return ": o dispositivo não respondeu a tempo; se for uma porta Bluetooth, o aparelho "
+                   "pode não estar pareado ou estar fora do alcance";
         default:
             return {};
     }

@@ -83,6 +83,11 @@ COMMTIMEOUTS lineTimeouts(std::chrono::milliseconds readWait, DWORD writeMs) {
 }
 
 Reason win32Reason(Step step, std::uint32_t error) {
+    // "A device attached to the system is not functioning": a CDC device that refuses the
+    // line coding, a counterfeit PL2303 chip, a driver in trouble, at whatever step.
+    if (error == ERROR_GEN_FAILURE && step != Step::ChoosePort) {
+        return Reason::DeviceFailure;
+    }
     switch (step) {
         case Step::Open:
             switch (error) {
@@ -95,11 +100,11 @@ Reason win32Reason(Step step, std::uint32_t error) {
                 case ERROR_SHARING_VIOLATION:
                     return Reason::InUse;
                 default:
-                    return Reason::Refused;
+                    break;
             }
-        case Step::Configure:
-            return Reason::Unsupported;
+            break;
         case Step::Write:
+            // USB drivers end a write that runs out of time with this (STATUS_IO_TIMEOUT).
             switch (error) {
                 case ERROR_TIMEOUT:
                 case ERROR_SEM_TIMEOUT:
@@ -108,14 +113,24 @@ Reason win32Reason(Step step, std::uint32_t error) {
                 default:
                     return Reason::Lost;
             }
-        case Step::Read:
-            return Reason::Lost;
-        case Step::ChoosePort:
-        case Step::Reconfigure:
-        case Step::Purge:
+        default:
             break;
     }
-    return Reason::Unknown;
+    // Elsewhere it is how a Bluetooth port says that the device beyond it did not answer: the
+    // link is made when the port opens, and anew after it drops.
+    if (error == ERROR_SEM_TIMEOUT && step != Step::ChoosePort) {
+        return Reason::NoAnswer;
+    }
+    switch (step) {
+        case Step::Open:
+            return Reason::Refused;
+        case Step::Configure:
+            return Reason::Unsupported;
+        case Step::Read:
+            return Reason::Lost;
+        default:
+            return Reason::Unknown;
+    }
 }
 
 }  // namespace vardelmo::serial

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <chrono>
 #include <cstring>
 #include <optional>
 #include <ostream>
 #include <string>
 
 #include "serial/win32_serial_line.h"
+#include "tests/serial/failure_texts.h"
 #include "tests/serial/fake_driver.h"
 #include "tests/support/case_name.h"
 
@@ -180,6 +182,84 @@ INSTANTIATE_TEST_SUITE_P(
                                       driver.failing["PurgeComm"] = ERROR_GEN_FAILURE;
                                       ASSERT_FALSE(line.setPortOpen(true));
                                   }}),
+    CaseName());
+
+// ---- A call the driver fails is named for its step, with the driver's reason ----
+
+enum class Operation { Open, Write, Read, Wait, Settings };
+
+struct DriverErrorCase {
+    const char* name;
+    const char* call;
+    DWORD error;
+    Operation operation;
+    Step step;
+    Reason reason;
+    friend void PrintTo(const DriverErrorCase& c, std::ostream* os) {
+        *os << c.call << " failing with " << c.error;
+    }
+};
+
+class DriverErrors : public Win32LineOnDriver,
+                     public testing::WithParamInterface<DriverErrorCase> {};
+
+TEST_P(DriverErrors, AreNamedForTheirStep) {
+    const auto& c = GetParam();
+    if (c.operation != Operation::Open) {
+        open();
+    }
+    driver.failing[c.call] = c.error;
+    const auto outcome = [&]() -> std::string {
+        switch (c.operation) {
+            case Operation::Open:
+                return line.setPortOpen(true).description();
+            case Operation::Write:
+                return line.setOutput("\x05").description();
+            case Operation::Read:
+                return line.getInput().description();
+            case Operation::Wait:
+                return line.waitForInput(std::chrono::milliseconds{0}).description();
+            case Operation::Settings:
+                return line.setSettings("9600,n,8,1").description();
+        }
+        return {};
+    }();
+    EXPECT_EQ(outcome,
+              expectedText(c.step, c.reason, "porta 5 (COM5)",
+                           c.operation == Operation::Settings ? "9600,n,8,1" : "2400,n,8,1"));
+    if (c.operation == Operation::Open) {
+        EXPECT_EQ(driver.handlesOpen, 0) << "a failed opening lets the port go";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, DriverErrors,
+    testing::Values(DriverErrorCase{"BluetoothOutOfReach", "CreateFile", ERROR_SEM_TIMEOUT,
+                                    Operation::Open, Step::Open, Reason::NoAnswer},
+                    DriverErrorCase{"AdapterNotWorking", "CreateFile", ERROR_GEN_FAILURE,
+                                    Operation::Open, Step::Open, Reason::DeviceFailure},
+                    DriverErrorCase{"NoState", "GetCommState", ERROR_INVALID_FUNCTION,
+                                    Operation::Open, Step::Configure, Reason::Unsupported},
+                    DriverErrorCase{"LineCodingRefused", "SetCommState", ERROR_GEN_FAILURE,
+                                    Operation::Open, Step::Configure, Reason::DeviceFailure},
+                    DriverErrorCase{"SettingsRefused", "SetCommState", ERROR_INVALID_PARAMETER,
+                                    Operation::Open, Step::Configure, Reason::Unsupported},
+                    DriverErrorCase{"NoTimeouts", "SetCommTimeouts", ERROR_INVALID_FUNCTION,
+                                    Operation::Open, Step::Configure, Reason::Unsupported},
+                    DriverErrorCase{"NoPurge", "PurgeComm", ERROR_GEN_FAILURE, Operation::Open,
+                                    Step::Purge, Reason::DeviceFailure},
+                    DriverErrorCase{"LineCodingRefusedLater", "SetCommState", ERROR_GEN_FAILURE,
+                                    Operation::Settings, Step::Reconfigure, Reason::DeviceFailure},
+                    DriverErrorCase{"WriteNotWorking", "WriteFile", ERROR_GEN_FAILURE,
+                                    Operation::Write, Step::Write, Reason::DeviceFailure},
+                    DriverErrorCase{"WriteTimedOut", "WriteFile", ERROR_SEM_TIMEOUT,
+                                    Operation::Write, Step::Write, Reason::TimedOut},
+                    DriverErrorCase{"ReadUnplugged", "ReadFile", ERROR_DEVICE_NOT_CONNECTED,
+                                    Operation::Read, Step::Read, Reason::Lost},
+                    DriverErrorCase{"ReadLinkDropped", "ReadFile", ERROR_SEM_TIMEOUT,
+                                    Operation::Read, Step::Read, Reason::NoAnswer},
+                    DriverErrorCase{"WaitNotWorking", "ReadFile", ERROR_GEN_FAILURE,
+                                    Operation::Wait, Step::Read, Reason::DeviceFailure}),
     CaseName());
 
 }  // namespace

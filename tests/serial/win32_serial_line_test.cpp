@@ -53,19 +53,28 @@ INSTANTIATE_TEST_SUITE_P(
                     ErrorCase{Step::Open, ERROR_INVALID_NAME, Reason::Missing},
                     ErrorCase{Step::Open, ERROR_ACCESS_DENIED, Reason::InUse},
                     ErrorCase{Step::Open, ERROR_SHARING_VIOLATION, Reason::InUse},
-                    ErrorCase{Step::Open, ERROR_GEN_FAILURE, Reason::Refused},
-                    ErrorCase{Step::Open, ERROR_SEM_TIMEOUT, Reason::Refused},
+                    ErrorCase{Step::Open, ERROR_GEN_FAILURE, Reason::DeviceFailure},
+                    ErrorCase{Step::Open, ERROR_SEM_TIMEOUT, Reason::NoAnswer},
+                    ErrorCase{Step::Open, ERROR_INVALID_FUNCTION, Reason::Refused},
                     ErrorCase{Step::Configure, ERROR_INVALID_PARAMETER, Reason::Unsupported},
                     ErrorCase{Step::Configure, ERROR_INVALID_FUNCTION, Reason::Unsupported},
+                    ErrorCase{Step::Configure, ERROR_GEN_FAILURE, Reason::DeviceFailure},
+                    ErrorCase{Step::Configure, ERROR_SEM_TIMEOUT, Reason::NoAnswer},
                     ErrorCase{Step::Reconfigure, ERROR_INVALID_PARAMETER, Reason::Unknown},
-                    ErrorCase{Step::Purge, ERROR_GEN_FAILURE, Reason::Unknown},
+                    ErrorCase{Step::Reconfigure, ERROR_GEN_FAILURE, Reason::DeviceFailure},
+                    ErrorCase{Step::Reconfigure, ERROR_SEM_TIMEOUT, Reason::NoAnswer},
+                    ErrorCase{Step::Purge, ERROR_INVALID_FUNCTION, Reason::Unknown},
+                    ErrorCase{Step::Purge, ERROR_GEN_FAILURE, Reason::DeviceFailure},
+                    ErrorCase{Step::Purge, ERROR_SEM_TIMEOUT, Reason::NoAnswer},
                     ErrorCase{Step::Write, ERROR_TIMEOUT, Reason::TimedOut},
                     ErrorCase{Step::Write, ERROR_SEM_TIMEOUT, Reason::TimedOut},
                     ErrorCase{Step::Write, WAIT_TIMEOUT, Reason::TimedOut},
                     ErrorCase{Step::Write, ERROR_ACCESS_DENIED, Reason::Lost},
                     ErrorCase{Step::Write, ERROR_DEVICE_NOT_CONNECTED, Reason::Lost},
-                    ErrorCase{Step::Read, ERROR_GEN_FAILURE, Reason::Lost},
-                    ErrorCase{Step::Read, ERROR_SEM_TIMEOUT, Reason::Lost}));
+                    ErrorCase{Step::Write, ERROR_GEN_FAILURE, Reason::DeviceFailure},
+                    ErrorCase{Step::Read, ERROR_DEVICE_NOT_CONNECTED, Reason::Lost},
+                    ErrorCase{Step::Read, ERROR_GEN_FAILURE, Reason::DeviceFailure},
+                    ErrorCase{Step::Read, ERROR_SEM_TIMEOUT, Reason::NoAnswer}));
 
 // ---- Against the virtual scale ----
 
