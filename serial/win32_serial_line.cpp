@@ -145,6 +145,13 @@ Result<void> Win32SerialLine::setPortOpen(bool open) {
     if (!state.calls.purgeComm(state.handle, PURGE_RXCLEAR | PURGE_RXABORT)) {
         return abandonOpening(Step::Purge);
     }
+    // So is a line error the last user left pending: some drivers refuse all traffic until
+    // it is cleared.
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!state.calls.clearCommError(state.handle, errors, status)) {
+        return abandonOpening(Step::Purge);
+    }
     return {};
 }
 

@@ -85,6 +85,15 @@ TEST_F(Win32LineOnDriver, ADeviceThatNeverPausesStillEndsTheRead) {
     EXPECT_LE(input.value().size(), 1u << 20);
 }
 
+// A line error the last user left pending would make such a driver refuse the enquiry.
+TEST_F(Win32LineOnDriver, ALineErrorLeftPendingDoesNotStopTheEnquiry) {
+    driver.pendingErrors = CE_FRAME | CE_RXPARITY;
+    open();
+    const auto sent = line.setOutput("\x05");
+    ASSERT_TRUE(sent) << sent.description();
+    EXPECT_EQ(driver.sent, "\x05");
+}
+
 // ---- What another program left in the driver does not stop the opening ----
 
 struct LeftCase {
@@ -248,6 +257,8 @@ INSTANTIATE_TEST_SUITE_P(
                                     Operation::Open, Step::Configure, Reason::Unsupported},
                     DriverErrorCase{"NoPurge", "PurgeComm", ERROR_GEN_FAILURE, Operation::Open,
                                     Step::Purge, Reason::DeviceFailure},
+                    DriverErrorCase{"ErrorsNotCleared", "ClearCommError", ERROR_INVALID_FUNCTION,
+                                    Operation::Open, Step::Purge, Reason::Unknown},
                     DriverErrorCase{"LineCodingRefusedLater", "SetCommState", ERROR_GEN_FAILURE,
                                     Operation::Settings, Step::Reconfigure, Reason::DeviceFailure},
                     DriverErrorCase{"WriteNotWorking", "WriteFile", ERROR_GEN_FAILURE,
