@@ -65,8 +65,9 @@ Outcome run(Fields& fields, serial::SerialLine& line, const Sleep& sleep,
     if (interrupted()) {
         return cutShort(line, false);
     }
+    // A step that failed because the interruption ended its call is cut short too.
     if (auto status = line.setPortOpen(true); !status) {
-        return failed(status.description());
+        return interrupted() ? cutShort(line, false) : failed(status.description());
     }
     // Asked again once the port is held: an interruption during the opening
     // must not leave it open.
@@ -75,7 +76,7 @@ Outcome run(Fields& fields, serial::SerialLine& line, const Sleep& sleep,
     }
 
     if (auto status = line.setOutput(enquiry); !status) {
-        return failedWhileOpen(line, status.description());
+        return interrupted() ? cutShort(line, true) : failedWhileOpen(line, status.description());
     }
 
     // Read only now: the enquiry is already on the line.
@@ -90,7 +91,7 @@ Outcome run(Fields& fields, serial::SerialLine& line, const Sleep& sleep,
 
     auto reply = line.getInput();
     if (!reply) {
-        return failedWhileOpen(line, reply.description());
+        return interrupted() ? cutShort(line, true) : failedWhileOpen(line, reply.description());
     }
 
     if (auto status = line.setPortOpen(false); !status) {

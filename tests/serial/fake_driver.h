@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -39,6 +40,8 @@ public:
     std::optional<DWORD> reportedQueue;    // cbInQue as reported, whatever `input` holds
     bool endless = false;                  // a device that never pauses: every read is full
     std::map<std::string, DWORD> failing;  // call name → the error it fails with
+    // Run while a port opens, as a driver that takes its time; an error fails the opening.
+    std::function<DWORD()> whileOpening;
     // --- what it saw ---
     std::vector<std::string> log;
     int handlesOpen = 0;
@@ -47,6 +50,10 @@ public:
         log.push_back("CreateFile");
         opened = path;
         if (scriptedFailure("CreateFile")) {
+            return INVALID_HANDLE_VALUE;
+        }
+        if (const DWORD error = whileOpening ? whileOpening() : 0; error != 0) {
+            lastError_ = error;
             return INVALID_HANDLE_VALUE;
         }
         // A port has one owner at a time.

@@ -4,12 +4,17 @@
 #include <windows.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <thread>
 
+#include "serial/call_canceller.h"
 #include "serial/win32_serial_line.h"
+#include "tests/serial/blocking_call.h"
 #include "tests/serial/failure_texts.h"
 #include "tests/serial/fake_driver.h"
 #include "tests/support/case_name.h"
@@ -92,6 +97,44 @@ TEST_F(Win32LineOnDriver, ALineErrorLeftPendingDoesNotStopTheEnquiry) {
     const auto sent = line.setOutput("\x05");
     ASSERT_TRUE(sent) << sent.description();
     EXPECT_EQ(driver.sent, "\x05");
+}
+
+// A driver that blocks while the port opens (a Bluetooth port's, for up to 30 s) is ended from
+// another thread, as closing the window ends it.
+TEST_F(Win32LineOnDriver, AnOpeningThatBlocksInTheDriverIsCancelled) {
+    BlockingCall call;
+    ASSERT_TRUE(call.ok());
+    DWORD ended = ERROR_SUCCESS;
+    driver.whileOpening = [&] {
+        ended = call.run();
+        return ended == 0 ? DWORD{ERROR_SEM_TIMEOUT} : ended;
+    };
+    std::optional<CallCanceller> canceller;
+    std::mutex mutex;
+    std::condition_variable made;
+    bool opened = false;
+    std::thread request([&] {
+        {
+            const std::lock_guard lock(mutex);
+            canceller.emplace();
+        }
+        made.notify_all();
+        opened = line.setPortOpen(true).ok();
+    });
+    ASSERT_TRUE(call.waitUntilEntered());
+    {
+        std::unique_lock lock(mutex);
+        made.wait(lock, [&] { return canceller.has_value(); });
+    }
+    // A cancel that comes before the call is entered ends nothing: cancel until it has ended.
+    while (!call.ended()) {
+        canceller->cancel();
+        std::this_thread::yield();
+    }
+    request.join();
+    EXPECT_EQ(ended, DWORD{ERROR_OPERATION_ABORTED}) << "the opening was left to run out";
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(driver.handlesOpen, 0);
 }
 
 // ---- What another program left in the driver does not stop the opening ----
