@@ -216,23 +216,24 @@ Result<bool> Win32SerialLine::waitForInput(std::chrono::milliseconds timeout) {
     if (!state.held.empty()) {
         return true;
     }
-    // WaitCommEvent would suit, but Wine never completes it on a serial port; a read that
-    // returns at its first byte waits as well. Its timer may end a little early, so it is
-    // read again until the deadline has truly passed.
+    // WaitCommEvent would suit, but Wine never completes it on a serial port. A read that
+    // waits for its first byte waits as well: Windows returns it at the first byte whatever
+    // its size, Wine only once the read is full, so it asks for one byte. Its timer may end a
+    // little early, so it is read again until the deadline has truly passed.
     const auto deadline = steady_clock::now() + std::max(timeout, std::chrono::milliseconds{0});
-    char buffer[kReadChunk];
     for (;;) {
         const auto left =
             std::chrono::ceil<std::chrono::milliseconds>(deadline - steady_clock::now());
         if (!state.setTimeouts(std::max(left, std::chrono::milliseconds{0}), 0)) {
             return systemFailure(Step::Read);
         }
+        char first = 0;
         DWORD read = 0;
-        if (!state.calls.readFile(state.handle, buffer, sizeof buffer, read)) {
+        if (!state.calls.readFile(state.handle, &first, 1, read)) {
             return systemFailure(Step::Read);
         }
         if (read > 0) {
-            state.held.assign(buffer, read);
+            state.held.assign(1, first);
             return true;
         }
         if (left.count() <= 0) {

@@ -45,9 +45,9 @@ public:
             });
         }
         changed_.notify_all();
-        char byte = 0;
+        char one = 0;
         DWORD read = 0;
-        const DWORD error = ReadFile(readEnd_, &byte, 1, &read, nullptr) ? 0 : GetLastError();
+        const DWORD error = ReadFile(readEnd_, &one, 1, &read, nullptr) ? 0 : GetLastError();
         const std::lock_guard lock(mutex_);
         returned_ = true;
         return error;
