@@ -101,6 +101,15 @@ protected:
         logPath_ = environment("VARDELMO_SCALE_LOG");
         ASSERT_FALSE(ports_.empty() || logPath_.empty())
             << "no scale: run through scripts/with-wine-scale or run-tests.cmd";
+        // The scale makes its log once it answers: run-tests.cmd starts it just before.
+        bool answering = false;
+        for (const auto deadline = Clock::now() + kPatience; !answering;) {
+            answering = std::ifstream(logPath_).is_open();
+            if (!answering && Clock::now() >= deadline) {
+                FAIL() << "the scale never started: no " << logPath_;
+            }
+            std::this_thread::sleep_for(1ms);
+        }
         logStart_ = logSize();
     }
 
