@@ -18,8 +18,16 @@ void Interruption::interrupt() {
     {
         const std::lock_guard lock(mutex_);
         interrupted_ = true;
+        if (cancel_) {
+            cancel_();
+        }
     }
     woken_.notify_all();
+}
+
+void Interruption::setCanceller(std::function<void()> cancel) {
+    const std::lock_guard lock(mutex_);
+    cancel_ = std::move(cancel);
 }
 
 bool Interruption::interrupted() const {

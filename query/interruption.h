@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 
 namespace vardelmo::query {
@@ -15,13 +16,19 @@ public:
     // or during the wait.
     bool waitFor(std::chrono::milliseconds wait);
     bool waitUntil(std::chrono::steady_clock::time_point deadline);
+    // May be called again: each call also runs the canceller.
     void interrupt();
     bool interrupted() const;
+    // Runs `cancel` at each interrupt() from now on, to end a system call the request is
+    // blocked in; an empty one runs nothing. It runs on the interrupting thread, under the
+    // interruption's lock, so a canceller replaced is never run again once this returns.
+    void setCanceller(std::function<void()> cancel);
 
 private:
     mutable std::mutex mutex_;
     std::condition_variable woken_;
     bool interrupted_ = false;
+    std::function<void()> cancel_;
 };
 
 }  // namespace vardelmo::query

@@ -63,8 +63,9 @@ Outcome runEnquiry(Fields& fields, serial::SerialLine& line, const Interruption*
     if (interrupted()) {
         return cutShort(line, false);
     }
+    // A step that failed because the interruption ended its call is cut short too.
     if (auto status = line.setPortOpen(true); !status) {
-        return failed(status.description());
+        return interrupted() ? cutShort(line, false) : failed(status.description());
     }
     // Asked again once the port is held: an interruption during the opening
     // must not leave it open.
@@ -73,7 +74,7 @@ Outcome runEnquiry(Fields& fields, serial::SerialLine& line, const Interruption*
     }
 
     if (auto status = line.setOutput(enquiry); !status) {
-        return failedWhileOpen(line, status.description());
+        return interrupted() ? cutShort(line, true) : failedWhileOpen(line, status.description());
     }
 
     auto reply = collect();
@@ -81,7 +82,7 @@ Outcome runEnquiry(Fields& fields, serial::SerialLine& line, const Interruption*
         return cutShort(line, true);
     }
     if (!*reply) {
-        return failedWhileOpen(line, reply->description());
+        return interrupted() ? cutShort(line, true) : failedWhileOpen(line, reply->description());
     }
 
     if (auto status = line.setPortOpen(false); !status) {

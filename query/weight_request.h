@@ -53,7 +53,8 @@ Outcome runEnquiry(Fields& fields, serial::SerialLine& line, const Interruption*
 // One query of the scale: settings, port, open, enquiry, wait, read, close.
 Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, const Sleep& sleep = sleepFor);
 
-// The same request, waiting on `interruption`. Once interrupted it opens
+// The same request, waiting on `interruption`. A step that fails once interrupted (its call
+// ended by the interruption's canceller) is no failure either. Once interrupted it opens
 // nothing more, sends and reads nothing more, and closes a port it opened.
 Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, Interruption& interruption);
 

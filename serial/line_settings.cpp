@@ -2,12 +2,13 @@
 
 #include <charconv>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace vardelmo::serial {
 namespace {
 
-Failure refusal(std::string_view text, std::string_view reason) {
+Failure refusal(std::string_view text, const std::string& reason) {
     std::string message = "Configuração inválida \"";
     message += text;
     message += "\": ";
@@ -113,6 +114,18 @@ Result<LineSettings> parseLineSettings(std::string_view text, Platform platform)
     // would make the line differ from what the operator asked for.
     if (*stopBits == StopBits::OneAndHalf && platform != Platform::Windows) {
         return refusal(text, "1.5 bits de parada não são suportados neste sistema");
+    }
+    // Windows' serial driver refuses these with no more than "invalid parameter": a UART
+    // sends 1.5 stop bits only after 5 data bits, and for 2 stop bits it needs 6 or more.
+    if (platform == Platform::Windows && *stopBits == StopBits::OneAndHalf && *dataBits != 5) {
+        return refusal(text, "o Windows não aceita 1.5 bits de parada com " +
+                                 std::to_string(*dataBits) +
+                                 " bits de dados (1.5 só com 5 bits de dados)");
+    }
+    if (platform == Platform::Windows && *stopBits == StopBits::Two && *dataBits == 5) {
+        return refusal(text,
+                       "o Windows não aceita 2 bits de parada com 5 bits de dados (com 5 bits de "
+                       "dados, use 1 ou 1.5)");
     }
     return LineSettings{*baud, *parity, *dataBits, *stopBits};
 }

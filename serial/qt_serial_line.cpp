@@ -11,7 +11,6 @@
 #endif
 
 #include "serial/line_settings.h"
-#include "serial/port_name.h"
 #include "serial/write_timeout.h"
 
 namespace vardelmo::serial {
@@ -81,87 +80,43 @@ bool apply(QSerialPort& port, const LineSettings& settings) {
            (!port.isOpen() || clearParityLeftovers(port, settings.parity));
 }
 
+// The reasons are told apart by what the system reported and by whether the device could be
+// opened at all with our rights: Qt reports a port held by another program (its lock file or
+// the kernel's exclusive mode) with the same code as a lack of permission.
+Reason openingReason(QSerialPort::SerialPortError error, const std::string& device) {
+    switch (error) {
+        case QSerialPort::DeviceNotFoundError:
+            return Reason::Missing;
+        case QSerialPort::PermissionError: {
+            const QFileInfo info(QString::fromStdString(device));
+            return info.isReadable() && info.isWritable() ? Reason::InUse : Reason::NoPermission;
+        }
+        case QSerialPort::UnsupportedOperationError:
+            return Reason::Unsupported;
+        default:
+            return Reason::Refused;
+    }
+}
+
 }  // namespace
 
 struct QtSerialLine::State {
     QSerialPort port;
-    std::string settingsText = "9600,n,8,1";
-    LineSettings settings{9600, Parity::None, 8, StopBits::One};
-    Port portId = std::int16_t{1};
-    // Named as every other port is (COM1 on Windows); declared after portId, so set after it.
-    std::string device = portDevice(portId).value();
-
-    std::string label() const { return portLabel(portId); }
-
-    // The reasons are told apart by what the system reported and by whether
-    // the device could be opened at all with our rights: Qt reports a port held
-    // by another program (its lock file or the kernel's exclusive mode) with the
-    // same code as a lack of permission.
-    std::string openFailure() const {
-        switch (port.error()) {
-            case QSerialPort::DeviceNotFoundError:
-                return "Não foi possível abrir a " + label() + ": dispositivo não encontrado.";
-            case QSerialPort::PermissionError: {
-                const QFileInfo info(QString::fromStdString(device));
-                if (info.isReadable() && info.isWritable()) {
-                    return "A " + label() + " está em uso por outro programa.";
-                }
-                return "Sem permissão para abrir a " + label() + ".";
-            }
-            case QSerialPort::UnsupportedOperationError:
-                return "Não foi possível abrir a " + label() +
-                       ": o dispositivo não aceita a configuração \"" + settingsText +
-                       "\" ou não é uma porta serial.";
-            default:
-                return "Não foi possível abrir a " + label() + ": o sistema recusou a abertura.";
-        }
-    }
-
-    std::string lostDevice(std::string_view what) const {
-        return "Não foi possível " + std::string(what) + " " + label() +
-               ": o dispositivo foi desconectado ou deixou de responder.";
-    }
-
-    Failure notOpen() const { return Failure{"A " + label() + " não está aberta."}; }
-
-    Failure notApplied(std::string_view text) const {
-        return Failure{"Não foi possível aplicar a configuração \"" + std::string(text) + "\" à " +
-                       label() + "."};
-    }
 };
 
 QtSerialLine::QtSerialLine() : state_(std::make_unique<State>()) {}
 
 QtSerialLine::~QtSerialLine() = default;
 
-Result<void> QtSerialLine::setSettings(std::string_view settings) {
-    auto parsed = parseLineSettings(settings);
-    if (!parsed) {
-        return Failure{parsed.description()};
-    }
-    const auto& accepted = parsed.value();
-    if (state_->port.isOpen() && !apply(state_->port, accepted)) {
-        return state_->notApplied(settings);
-    }
-    state_->settings = accepted;
-    state_->settingsText = std::string(settings);
-    return {};
+bool QtSerialLine::isOpen() const {
+    return state_->port.isOpen();
 }
 
-Result<void> QtSerialLine::setPort(const Port& port) {
-    auto device = portDevice(port);
-    if (!device) {
-        return Failure{device.description()};
+std::optional<Reason> QtSerialLine::applyToOpenPort(const LineSettings& settings) {
+    if (!apply(state_->port, settings)) {
+        return Reason::Unknown;
     }
-    // Switching devices under an open port would leave the failure texts and the
-    // device held out of step; the port is closed between requests anyway.
-    if (state_->port.isOpen() && device.value() != state_->device) {
-        return Failure{"A " + state_->label() +
-                       " está aberta; feche-a antes de escolher outra porta."};
-    }
-    state_->portId = port;
-    state_->device = std::move(device).value();
-    return {};
+    return std::nullopt;
 }
 
 Result<void> QtSerialLine::setPortOpen(bool open) {
@@ -172,23 +127,24 @@ Result<void> QtSerialLine::setPortOpen(bool open) {
     }
     // Opening an open port starts afresh, so it too shows only what arrives from now on.
     port.close();
-    port.setPortName(QString::fromStdString(state_->device));
-    if (!apply(port, state_->settings)) {
-        return state_->notApplied(state_->settingsText);
+    port.setPortName(QString::fromStdString(device()));
+    if (!apply(port, settings())) {
+        return failure(Step::Reconfigure, Reason::Unknown);
     }
     port.clearError();
     if (!port.open(QIODevice::ReadWrite)) {
-        return Failure{state_->openFailure()};
+        const auto reason = openingReason(port.error(), device());
+        return failure(reason == Reason::Unsupported ? Step::Configure : Step::Open, reason);
     }
-    if (!clearParityLeftovers(port, state_->settings.parity)) {
+    if (!clearParityLeftovers(port, settings().parity)) {
         port.close();
-        return state_->notApplied(state_->settingsText);
+        return failure(Step::Reconfigure, Reason::Unknown);
     }
     // A terminal keeps unread bytes across closes; the reply must be only what
     // the scale sends from this opening on.
     if (!port.clear(QSerialPort::Input)) {
         port.close();
-        return Failure{"Não foi possível limpar a entrada da " + state_->label() + "."};
+        return failure(Step::Purge, Reason::Unknown);
     }
     return {};
 }
@@ -196,7 +152,7 @@ Result<void> QtSerialLine::setPortOpen(bool open) {
 Result<void> QtSerialLine::setOutput(std::string_view bytes) {
     auto& port = state_->port;
     if (!port.isOpen()) {
-        return state_->notOpen();
+        return failure(Step::Write, Reason::NotOpen);
     }
     if (bytes.empty()) {
         return {};
@@ -206,11 +162,9 @@ Result<void> QtSerialLine::setOutput(std::string_view bytes) {
     // write() only queues without an event loop; waiting hands the bytes to the
     // system, so they are on the line while the request waits for the reply.
     if (port.write(bytes.data(), size) != size ||
-        !port.waitForBytesWritten(writeTimeoutMs(bytes.size(), state_->settings.baud))) {
-        if (port.bytesToWrite() > 0 && port.error() == QSerialPort::TimeoutError) {
-            return Failure{"A " + state_->label() + " não conseguiu enviar os dados a tempo."};
-        }
-        return Failure{state_->lostDevice("enviar dados para a")};
+        !port.waitForBytesWritten(writeTimeoutMs(bytes.size(), settings().baud))) {
+        const bool late = port.bytesToWrite() > 0 && port.error() == QSerialPort::TimeoutError;
+        return failure(Step::Write, late ? Reason::TimedOut : Reason::Lost);
     }
     return {};
 }
@@ -218,7 +172,7 @@ Result<void> QtSerialLine::setOutput(std::string_view bytes) {
 Result<std::string> QtSerialLine::getInput() {
     auto& port = state_->port;
     if (!port.isOpen()) {
-        return state_->notOpen();
+        return failure(Step::Read, Reason::NotOpen);
     }
     // What the system holds, no waiting: the request has done its waiting already. A
     // terminal hands a reader at most its own buffer (4 KiB on Linux) at a time and moves
@@ -231,7 +185,7 @@ Result<std::string> QtSerialLine::getInput() {
             continue;
         }
         if (port.error() != QSerialPort::NoError && port.error() != QSerialPort::TimeoutError) {
-            return Failure{state_->lostDevice("ler da")};
+            return failure(Step::Read, Reason::Lost);
         }
         break;
     }
@@ -242,7 +196,7 @@ Result<std::string> QtSerialLine::getInput() {
 Result<bool> QtSerialLine::waitForInput(std::chrono::milliseconds timeout) {
     auto& port = state_->port;
     if (!port.isOpen()) {
-        return state_->notOpen();
+        return failure(Step::Read, Reason::NotOpen);
     }
     // Without an event loop what Qt has taken from the system waits in its own buffer, and
     // waitForReadyRead() reports only bytes new to that buffer: what it holds already counts.
@@ -257,7 +211,7 @@ Result<bool> QtSerialLine::waitForInput(std::chrono::milliseconds timeout) {
         return true;
     }
     if (port.error() != QSerialPort::NoError && port.error() != QSerialPort::TimeoutError) {
-        return Failure{state_->lostDevice("ler da")};
+        return failure(Step::Read, Reason::Lost);
     }
     return port.bytesAvailable() > 0;
 }

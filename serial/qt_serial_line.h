@@ -2,27 +2,28 @@
 
 #include <memory>
 
-#include "serial/serial_line.h"
+#include "serial/line_base.h"
 
 namespace vardelmo::serial {
 
 // The serial line on QSerialPort, driven without an event loop: every
 // operation completes before it returns.
-class QtSerialLine final : public SerialLine {
+class QtSerialLine final : public LineBase {
 public:
     QtSerialLine();
     ~QtSerialLine() override;
     QtSerialLine(const QtSerialLine&) = delete;
     QtSerialLine& operator=(const QtSerialLine&) = delete;
 
-    Result<void> setSettings(std::string_view settings) override;
-    Result<void> setPort(const Port& port) override;
     Result<void> setPortOpen(bool open) override;
     Result<void> setOutput(std::string_view bytes) override;
     Result<std::string> getInput() override;
     Result<bool> waitForInput(std::chrono::milliseconds timeout) override;
 
 private:
+    bool isOpen() const override;
+    std::optional<Reason> applyToOpenPort(const LineSettings& settings) override;
+
     struct State;
     std::unique_ptr<State> state_;
 };

@@ -1,97 +1,15 @@
 #include "serial/win32_serial_line.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <chrono>
+#include <optional>
 
-#include "serial/line_settings.h"
-#include "serial/port_name.h"
+#include "serial/win32_calls.h"
+#include "serial/win32_port_setup.h"
 #include "serial/write_timeout.h"
 
 namespace vardelmo::serial {
 namespace {
-
-BYTE toWin32(Parity parity) {
-    switch (parity) {
-        case Parity::Even:
-            return EVENPARITY;
-        case Parity::Odd:
-            return ODDPARITY;
-        case Parity::Mark:
-            return MARKPARITY;
-        case Parity::Space:
-            return SPACEPARITY;
-        case Parity::None:
-            break;
-    }
-    return NOPARITY;
-}
-
-BYTE toWin32(StopBits stopBits) {
-    switch (stopBits) {
-        case StopBits::OneAndHalf:
-            return ONE5STOPBITS;
-        case StopBits::Two:
-            return TWOSTOPBITS;
-        case StopBits::One:
-            break;
-    }
-    return ONESTOPBIT;
-}
-
-// Starts from the driver's state so fields this line does not own keep their values.
-bool configure(HANDLE handle, const LineSettings& settings) {
-    DCB dcb{};
-    dcb.DCBlength = sizeof dcb;
-    if (!GetCommState(handle, &dcb)) {
-        return false;
-    }
-    dcb.BaudRate = static_cast<DWORD>(settings.baud);
-    dcb.ByteSize = static_cast<BYTE>(settings.dataBits);
-    dcb.Parity = toWin32(settings.parity);
-    dcb.StopBits = toWin32(settings.stopBits);
-    dcb.fBinary = TRUE;
-    dcb.fParity = settings.parity != Parity::None;
-    // No flow control, and DTR and RTS raised as a POSIX terminal raises them on
-    // opening: some scales only talk to a line that shows them a terminal is there.
-    dcb.fOutxCtsFlow = FALSE;
-    dcb.fOutxDsrFlow = FALSE;
-    dcb.fDsrSensitivity = FALSE;
-    dcb.fDtrControl = DTR_CONTROL_ENABLE;
-    dcb.fRtsControl = RTS_CONTROL_ENABLE;
-    dcb.fOutX = FALSE;
-    dcb.fInX = FALSE;
-    // The reply is shown raw: no byte is replaced or dropped, and a line error
-    // does not stall the reads that follow it.
-    dcb.fErrorChar = FALSE;
-    dcb.fNull = FALSE;
-    dcb.fAbortOnError = FALSE;
-    return SetCommState(handle, &dcb) != FALSE;
-}
-
-// Reads return at once with what is held (interval MAXDWORD, no totals): the
-// request has done its waiting before it reads. Writes get the time `bytes` may take.
-bool setTimeouts(HANDLE handle, std::size_t bytes, std::int32_t baud) {
-    COMMTIMEOUTS timeouts{};
-    timeouts.ReadIntervalTimeout = MAXDWORD;
-    timeouts.WriteTotalTimeoutConstant = static_cast<DWORD>(writeTimeoutMs(bytes, baud));
-    return SetCommTimeouts(handle, &timeouts) != FALSE;
-}
-
-// A read that waits up to `wait` for the first byte and returns as soon as one is there
-// (interval and multiplier MAXDWORD, a total below MAXDWORD); with no wait, one that returns
-// at once with what is held.
-bool setReadWait(HANDLE handle, std::chrono::milliseconds wait) {
-    COMMTIMEOUTS timeouts{};
-    timeouts.ReadIntervalTimeout = MAXDWORD;
-    if (wait.count() > 0) {
-        timeouts.ReadTotalTimeoutMultiplier = MAXDWORD;
-        timeouts.ReadTotalTimeoutConstant = static_cast<DWORD>(
-            std::min<std::chrono::milliseconds::rep>(wait.count(), MAXDWORD - 1));
-    }
-    return SetCommTimeouts(handle, &timeouts) != FALSE;
-}
 
 // COM1 to COM9 also open by their bare names, COM10 and above only through the
 // device namespace, so every port goes through it.
@@ -102,124 +20,103 @@ std::string devicePath(const std::string& device) {
     return "\\\\.\\" + device;
 }
 
+// What one read takes at most, as Qt and libserialport read.
+constexpr std::size_t kReadChunk = 4096;
+// What one request reads at most; far more than a scale says between two enquiries.
+constexpr std::size_t kMaxInput = 32 * kReadChunk;
+
 }  // namespace
 
-std::string win32FailureText(Win32Step step, std::uint32_t error, const std::string& label,
-                             std::string_view settings) {
-    const std::string lost = ": o dispositivo foi desconectado ou deixou de responder.";
-    switch (step) {
-        case Win32Step::Open:
-            switch (error) {
-                case ERROR_FILE_NOT_FOUND:
-                case ERROR_PATH_NOT_FOUND:
-                case ERROR_INVALID_NAME:
-                    return "Não foi possível abrir a " + label + ": dispositivo não encontrado.";
-                // A port has one owner at a time; the system tells a second one "access denied".
-                case ERROR_ACCESS_DENIED:
-                case ERROR_SHARING_VIOLATION:
-                    return "A " + label + " está em uso por outro programa.";
-                default:
-                    return "Não foi possível abrir a " + label + ": o sistema recusou a abertura.";
-            }
-        case Win32Step::Configure:
-            return "Não foi possível abrir a " + label +
-                   ": o dispositivo não aceita a configuração \"" + std::string(settings) +
-                   "\" ou não é uma porta serial.";
-        case Win32Step::Reconfigure:
-            return "Não foi possível aplicar a configuração \"" + std::string(settings) + "\" à " +
-                   label + ".";
-        case Win32Step::Purge:
-            return "Não foi possível limpar a entrada da " + label + ".";
-        case Win32Step::Write:
-            switch (error) {
-                case ERROR_TIMEOUT:
-                case ERROR_SEM_TIMEOUT:
-                case WAIT_TIMEOUT:
-                    return "A " + label + " não conseguiu enviar os dados a tempo.";
-                default:
-                    return "Não foi possível enviar dados para a " + label + lost;
-            }
-        case Win32Step::Read:
-            break;
-    }
-    return "Não foi possível ler da " + label + lost;
-}
-
 struct Win32SerialLine::State {
+    explicit State(Win32Calls& system) : calls(system) {}
+
+    Win32Calls& calls;
     HANDLE handle = INVALID_HANDLE_VALUE;
     // Bytes a wait for input took from the system, for the next read.
     std::string held;
-    std::string settingsText = "9600,n,8,1";
-    LineSettings settings{9600, Parity::None, 8, StopBits::One};
-    Port portId = std::int16_t{1};
-    // Named as every other port is; declared after portId, so set after it.
-    std::string device = portDevice(portId).value();
+    // The port's state and timeouts as the opening found them, put back before closing so
+    // that the next program finds the port as it was (Qt does the same).
+    std::optional<DCB> found;
+    std::optional<COMMTIMEOUTS> foundTimeouts;
 
     bool isOpen() const { return handle != INVALID_HANDLE_VALUE; }
 
+    // Keeps what the opening found; false when the port has no state to read.
+    bool keepFound() {
+        DCB dcb{};
+        dcb.DCBlength = sizeof dcb;
+        if (!calls.getCommState(handle, dcb)) {
+            return false;
+        }
+        found = dcb;
+        if (COMMTIMEOUTS timeouts{}; calls.getCommTimeouts(handle, timeouts)) {
+            foundTimeouts = timeouts;
+        }
+        return true;
+    }
+
+    // Closing cannot fail for the operator: what cannot be put back is left as it is.
     void close() {
         held.clear();
-        if (isOpen()) {
-            CloseHandle(handle);
-            handle = INVALID_HANDLE_VALUE;
+        if (!isOpen()) {
+            return;
         }
+        if (foundTimeouts) {
+            (void)calls.setCommTimeouts(handle, *foundTimeouts);
+        }
+        if (found) {
+            (void)calls.setCommState(handle, *found);
+        }
+        found.reset();
+        foundTimeouts.reset();
+        calls.close(handle);
+        handle = INVALID_HANDLE_VALUE;
     }
 
-    // Reads the system's error before anything else can overwrite it.
-    Failure failure(Win32Step step) const {
-        return failure(step, static_cast<std::uint32_t>(GetLastError()));
+    bool configure(const LineSettings& settings) {
+        DCB dcb{};
+        dcb.DCBlength = sizeof dcb;
+        if (!calls.getCommState(handle, dcb)) {
+            return false;
+        }
+        dcb = lineState(dcb, settings);
+        return calls.setCommState(handle, dcb) != FALSE;
     }
 
-    Failure failure(Win32Step step, std::uint32_t error) const {
-        return Failure{win32FailureText(step, error, portLabel(portId), settingsText)};
+    bool setTimeouts(std::chrono::milliseconds readWait, DWORD writeMs) {
+        COMMTIMEOUTS timeouts = lineTimeouts(readWait, writeMs);
+        return calls.setCommTimeouts(handle, timeouts) != FALSE;
     }
-
-    // Closes the half-opened port, keeping the error of the step that failed.
-    Failure abandonOpening(Win32Step step) {
-        auto failed = failure(step);
-        close();
-        return failed;
-    }
-
-    Failure notOpen() const { return Failure{"A " + portLabel(portId) + " não está aberta."}; }
 };
 
-Win32SerialLine::Win32SerialLine() : state_(std::make_unique<State>()) {}
+Win32SerialLine::Win32SerialLine(Win32Calls& calls) : state_(std::make_unique<State>(calls)) {}
 
 Win32SerialLine::~Win32SerialLine() {
     state_->close();
 }
 
-Result<void> Win32SerialLine::setSettings(std::string_view settings) {
-    auto parsed = parseLineSettings(settings);
-    if (!parsed) {
-        return Failure{parsed.description()};
-    }
-    const auto& accepted = parsed.value();
-    if (state_->isOpen() && !configure(state_->handle, accepted)) {
-        const auto error = static_cast<std::uint32_t>(GetLastError());
-        return Failure{
-            win32FailureText(Win32Step::Reconfigure, error, portLabel(state_->portId), settings)};
-    }
-    state_->settings = accepted;
-    state_->settingsText = std::string(settings);
-    return {};
+bool Win32SerialLine::isOpen() const {
+    return state_->isOpen();
 }
 
-Result<void> Win32SerialLine::setPort(const Port& port) {
-    auto device = portDevice(port);
-    if (!device) {
-        return Failure{device.description()};
+// Reads the system's error before anything else can overwrite it.
+Failure Win32SerialLine::systemFailure(Step step) const {
+    return failure(step, win32Reason(step, static_cast<std::uint32_t>(state_->calls.lastError())));
+}
+
+// Closes the half-opened port, keeping the error of the step that failed.
+Failure Win32SerialLine::abandonOpening(Step step) {
+    auto failed = systemFailure(step);
+    state_->close();
+    return failed;
+}
+
+std::optional<Reason> Win32SerialLine::applyToOpenPort(const LineSettings& settings) {
+    if (!state_->configure(settings)) {
+        return win32Reason(Step::Reconfigure,
+                           static_cast<std::uint32_t>(state_->calls.lastError()));
     }
-    // Switching devices under an open port would leave the failure texts and the
-    // device held out of step; the port is closed between requests anyway.
-    if (state_->isOpen() && device.value() != state_->device) {
-        return Failure{"A " + portLabel(state_->portId) +
-                       " está aberta; feche-a antes de escolher outra porta."};
-    }
-    state_->portId = port;
-    state_->device = std::move(device).value();
-    return {};
+    return std::nullopt;
 }
 
 Result<void> Win32SerialLine::setPortOpen(bool open) {
@@ -229,20 +126,31 @@ Result<void> Win32SerialLine::setPortOpen(bool open) {
         return {};
     }
     auto& state = *state_;
-    state.handle = CreateFileA(devicePath(state.device).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                               nullptr, OPEN_EXISTING, 0, nullptr);
+    state.handle = state.calls.open(devicePath(device()));
     if (!state.isOpen()) {
-        return state.failure(Win32Step::Open);
+        return systemFailure(Step::Open);
+    }
+    // Queues of a known size, so that the flow limits set below fit them. Only a wish: a
+    // driver that keeps its own (virtual ports often do) refuses it, which is no failure.
+    (void)state.calls.setupComm(state.handle, kQueueSize, kQueueSize);
+    if (!state.keepFound()) {
+        return abandonOpening(Step::Configure);
     }
     // The settings are in force before the first byte goes out.
-    if (!configure(state.handle, state.settings) ||
-        !setTimeouts(state.handle, 1, state.settings.baud)) {
-        return state.abandonOpening(Win32Step::Configure);
+    if (!state.configure(settings()) || !state.setTimeouts(std::chrono::milliseconds{0}, 0)) {
+        return abandonOpening(Step::Configure);
     }
     // A port keeps unread bytes across closes; the reply must be only what the
     // scale sends from this opening on.
-    if (!PurgeComm(state.handle, PURGE_RXCLEAR | PURGE_RXABORT)) {
-        return state.abandonOpening(Win32Step::Purge);
+    if (!state.calls.purgeComm(state.handle, PURGE_RXCLEAR | PURGE_RXABORT)) {
+        return abandonOpening(Step::Purge);
+    }
+    // So is a line error the last user left pending: some drivers refuse all traffic until
+    // it is cleared.
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!state.calls.clearCommError(state.handle, errors, status)) {
+        return abandonOpening(Step::Purge);
     }
     return {};
 }
@@ -250,22 +158,23 @@ Result<void> Win32SerialLine::setPortOpen(bool open) {
 Result<void> Win32SerialLine::setOutput(std::string_view bytes) {
     auto& state = *state_;
     if (!state.isOpen()) {
-        return state.notOpen();
+        return failure(Step::Write, Reason::NotOpen);
     }
     if (bytes.empty()) {
         return {};
     }
-    if (!setTimeouts(state.handle, bytes.size(), state.settings.baud)) {
-        return state.failure(Win32Step::Write);
+    const auto writeMs = static_cast<DWORD>(writeTimeoutMs(bytes.size(), settings().baud));
+    if (!state.setTimeouts(std::chrono::milliseconds{0}, writeMs)) {
+        return systemFailure(Step::Write);
     }
     const auto size = static_cast<DWORD>(bytes.size());
     DWORD written = 0;
-    if (!WriteFile(state.handle, bytes.data(), size, &written, nullptr)) {
-        return state.failure(Win32Step::Write);
+    if (!state.calls.writeFile(state.handle, bytes.data(), size, written)) {
+        return systemFailure(Step::Write);
     }
     // A write that ran out of time returns success with fewer bytes written.
     if (written != bytes.size()) {
-        return state.failure(Win32Step::Write, ERROR_TIMEOUT);
+        return failure(Step::Write, Reason::TimedOut);
     }
     return {};
 }
@@ -273,36 +182,27 @@ Result<void> Win32SerialLine::setOutput(std::string_view bytes) {
 Result<std::string> Win32SerialLine::getInput() {
     auto& state = *state_;
     if (!state.isOpen()) {
-        return state.notOpen();
+        return failure(Step::Read, Reason::NotOpen);
     }
-    // What the system holds, no waiting: the request has done its waiting already. The
-    // queue is looked at again after each read because a driver may hold more than it
-    // reports at once; the bound only stops a device that never pauses.
     std::string received = std::move(state.held);
     state.held.clear();
-    if (!setReadWait(state.handle, std::chrono::milliseconds{0})) {
-        return state.failure(Win32Step::Read);
+    // What the system holds, no waiting: the request has done its waiting already. Read in a
+    // buffer of our own size until a read finds nothing: the size the driver reports of its
+    // queue is not to be trusted (one reports 4 GiB, another less than it holds). The bound
+    // only stops a device that never pauses.
+    if (!state.setTimeouts(std::chrono::milliseconds{0}, 0)) {
+        return systemFailure(Step::Read);
     }
-    constexpr int maxTurns = 32;
-    for (int turn = 0; turn < maxTurns; ++turn) {
-        DWORD errors = 0;
-        COMSTAT status{};
-        if (!ClearCommError(state.handle, &errors, &status)) {
-            return state.failure(Win32Step::Read);
-        }
-        if (status.cbInQue == 0) {
-            break;
-        }
-        const auto start = received.size();
-        received.resize(start + status.cbInQue);
+    char buffer[kReadChunk];
+    while (received.size() < kMaxInput) {
         DWORD read = 0;
-        if (!ReadFile(state.handle, received.data() + start, status.cbInQue, &read, nullptr)) {
-            return state.failure(Win32Step::Read);
+        if (!state.calls.readFile(state.handle, buffer, sizeof buffer, read)) {
+            return systemFailure(Step::Read);
         }
-        received.resize(start + read);
         if (read == 0) {
             break;
         }
+        received.append(buffer, read);
     }
     return received;
 }
@@ -311,28 +211,29 @@ Result<bool> Win32SerialLine::waitForInput(std::chrono::milliseconds timeout) {
     using std::chrono::steady_clock;
     auto& state = *state_;
     if (!state.isOpen()) {
-        return state.notOpen();
+        return failure(Step::Read, Reason::NotOpen);
     }
     if (!state.held.empty()) {
         return true;
     }
-    // WaitCommEvent would suit, but Wine never completes it on a serial port; a read that
-    // returns at its first byte waits as well. Its timer may end a little early, so it is
-    // read again until the deadline has truly passed.
+    // WaitCommEvent would suit, but Wine never completes it on a serial port. A read that
+    // waits for its first byte waits as well: Windows returns it at the first byte whatever
+    // its size, Wine only once the read is full, so it asks for one byte. Its timer may end a
+    // little early, so it is read again until the deadline has truly passed.
     const auto deadline = steady_clock::now() + std::max(timeout, std::chrono::milliseconds{0});
-    char buffer[4096];
     for (;;) {
         const auto left =
             std::chrono::ceil<std::chrono::milliseconds>(deadline - steady_clock::now());
-        if (!setReadWait(state.handle, std::max(left, std::chrono::milliseconds{0}))) {
-            return state.failure(Win32Step::Read);
+        if (!state.setTimeouts(std::max(left, std::chrono::milliseconds{0}), 0)) {
+            return systemFailure(Step::Read);
         }
+        char first = 0;
         DWORD read = 0;
-        if (!ReadFile(state.handle, buffer, sizeof buffer, &read, nullptr)) {
-            return state.failure(Win32Step::Read);
+        if (!state.calls.readFile(state.handle, &first, 1, read)) {
+            return systemFailure(Step::Read);
         }
         if (read > 0) {
-            state.held.assign(buffer, read);
+            state.held.assign(1, first);
             return true;
         }
         if (left.count() <= 0) {

@@ -277,8 +277,11 @@ INSTANTIATE_TEST_SUITE_P(
     CaseName());
 
 struct InterruptionCase {
+    const char* name;
     const char* during;  // the step whose log entry starts so
     Log log;
+    // The steps that fail, as a call ended by the interruption's canceller does.
+    std::vector<Step> failing = {};
     friend void PrintTo(const InterruptionCase& c, std::ostream* os) {
         *os << "during " << c.during;
     }
@@ -292,7 +295,7 @@ TEST_P(Interrupted, RequestsStopShowNothingAndLeaveNoPortOpen) {
     const auto& c = GetParam();
     Log log;
     RecordingFields fields(log, "2400,n,8,1", "5", "600000");
-    ScriptedLine line(log, {}, "\x06", "falha primeira");
+    ScriptedLine line(log, c.failing, "\x06", "falha primeira");
     Interruption interruption;
     line.afterStep = [&](const std::string& entry) {
         if (entry.rfind(c.during, 0) == 0) {
@@ -311,13 +314,35 @@ const Log openedThenClosed{"read config", "settings 2400,n,8,1", "read port", "p
                            "close"};
 const Log enquiredThenClosed{"read config", "settings 2400,n,8,1", "read port", "port 5",
                              "open",        "output \x05",         "read wait", "close"};
+const Log openingCancelled{"read config", "settings 2400,n,8,1", "read port", "port 5", "open"};
+const Log enquiryCancelled{"read config", "settings 2400,n,8,1", "read port", "port 5",
+                           "open",        "output \x05",         "close"};
 
-INSTANTIATE_TEST_SUITE_P(Table, Interrupted,
-                         testing::Values(InterruptionCase{"settings", portChosen},
-                                         InterruptionCase{"port", portChosen},
-                                         InterruptionCase{"open", openedThenClosed},
-                                         InterruptionCase{"output", enquiredThenClosed}),
-                         [](const auto& param) { return std::string(param.param.during); });
+INSTANTIATE_TEST_SUITE_P(
+    Table, Interrupted,
+    testing::Values(InterruptionCase{"settings", "settings", portChosen},
+                    InterruptionCase{"port", "port", portChosen},
+                    InterruptionCase{"open", "open", openedThenClosed},
+                    InterruptionCase{"output", "output", enquiredThenClosed},
+                    InterruptionCase{"openCancelled", "open", openingCancelled, {Step::Open}},
+                    InterruptionCase{
+                        "outputCancelled", "output", enquiryCancelled, {Step::Output}}),
+    CaseName());
+
+// The window registers a canceller that ends the request thread's blocked system call.
+TEST(InterruptionTest, RunsItsCancellerAtEachInterruptUntilReplaced) {
+    Interruption interruption;
+    int cancelled = 0;
+    interruption.interrupt();
+    interruption.setCanceller([&] { ++cancelled; });
+    EXPECT_EQ(cancelled, 0) << "nothing to end before the next interrupt";
+    interruption.interrupt();
+    interruption.interrupt();
+    EXPECT_EQ(cancelled, 2);
+    interruption.setCanceller({});
+    interruption.interrupt();
+    EXPECT_EQ(cancelled, 2);
+}
 
 TEST(InterruptionTest, EndsAWaitOnAnotherThreadAndEveryLaterOne) {
     Interruption interruption;

@@ -83,12 +83,61 @@ INSTANTIATE_TEST_SUITE_P(
                                 "1.5 bits de parada não são suportados neste sistema"}),
     CaseName());
 
-TEST(StopBits, OneAndAHalfIsHonouredOnWindowsOnly) {
-    const auto windows = parseLineSettings("2400,n,5,1.5", Platform::Windows);
-    ASSERT_TRUE(windows);
-    EXPECT_EQ(windows.value().stopBits, StopBits::OneAndHalf);
-    EXPECT_FALSE(parseLineSettings("2400,n,5,1.5", Platform::Posix));
+// Which stop bits go with which data bits differs between the systems: a POSIX terminal
+// knows no 1.5 stop bits, and Windows' driver takes 1.5 only after 5 data bits and 2 only
+// after more.
+struct StopBitsCase {
+    const char* name;
+    std::string text;
+    Platform platform;
+    std::string refusal;  // empty: accepted
+    friend void PrintTo(const StopBitsCase& c, std::ostream* os) {
+        *os << '"' << c.text << (c.platform == Platform::Posix ? "\" on Posix" : "\" on Windows");
+    }
+};
+
+class StopBitsWithDataBits : public testing::TestWithParam<StopBitsCase> {};
+
+TEST_P(StopBitsWithDataBits, AreTakenAsTheSystemTakesThem) {
+    const auto& c = GetParam();
+    const auto parsed = parseLineSettings(c.text, c.platform);
+    if (c.refusal.empty()) {
+        ASSERT_TRUE(parsed) << parsed.description();
+        EXPECT_EQ(parsed.value().stopBits, c.text.ends_with("1.5") ? StopBits::OneAndHalf
+                                           : c.text.ends_with("2") ? StopBits::Two
+                                                                   : StopBits::One);
+    } else {
+        ASSERT_FALSE(parsed);
+        EXPECT_EQ(parsed.description(),
+                  "Configuração inválida \"" + c.text + "\": " + c.refusal + ".");
+    }
 }
+
+const std::string noOneAndHalfHere = "1.5 bits de parada não são suportados neste sistema";
+const std::string oneAndHalfAfterFive = " bits de dados (1.5 só com 5 bits de dados)";
+const std::string noTwoAfterFive =
+    "o Windows não aceita 2 bits de parada com 5 bits de dados (com 5 bits de dados, use 1 ou "
+    "1.5)";
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, StopBitsWithDataBits,
+    testing::Values(
+        StopBitsCase{"OneAndHalfAfterFiveOnWindows", "2400,n,5,1.5", Platform::Windows, ""},
+        StopBitsCase{"OneAndHalfAfterSixOnWindows", "2400,n,6,1.5", Platform::Windows,
+                     "o Windows não aceita 1.5 bits de parada com 6" + oneAndHalfAfterFive},
+        StopBitsCase{"OneAndHalfAfterSevenOnWindows", "2400,e,7,1.5", Platform::Windows,
+                     "o Windows não aceita 1.5 bits de parada com 7" + oneAndHalfAfterFive},
+        StopBitsCase{"OneAndHalfAfterEightOnWindows", "2400,n,8,1.5", Platform::Windows,
+                     "o Windows não aceita 1.5 bits de parada com 8" + oneAndHalfAfterFive},
+        StopBitsCase{"TwoAfterFiveOnWindows", "2400,n,5,2", Platform::Windows, noTwoAfterFive},
+        StopBitsCase{"TwoAfterSixOnWindows", "2400,n,6,2", Platform::Windows, ""},
+        StopBitsCase{"TwoAfterEightOnWindows", "2400,n,8,2", Platform::Windows, ""},
+        StopBitsCase{"OneAfterFiveOnWindows", "2400,n,5,1", Platform::Windows, ""},
+        StopBitsCase{"OneAndHalfAfterFiveOnPosix", "2400,n,5,1.5", Platform::Posix,
+                     noOneAndHalfHere},
+        StopBitsCase{"TwoAfterFiveOnPosix", "2400,n,5,2", Platform::Posix, ""},
+        StopBitsCase{"TwoAfterEightOnPosix", "2400,n,8,2", Platform::Posix, ""}),
+    CaseName());
 
 struct NamingCase {
     const char* name;

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "tests/serial/accepted_settings.h"
+#include "tests/serial/failure_texts.h"
 #include "tests/serial/injected_fault.h"
 #include "tests/serial/qt_line_fixture.h"
 #include "tests/support/case_name.h"
@@ -124,14 +125,13 @@ TEST_F(QtSerialLineTest, BadSettingsAreRefusedAndTheLastGoodOnesKept) {
 
 TEST_F(QtSerialLineTest, ADeviceThatCannotBeOpenedIsNamedAndTheNextPortOpens) {
     const std::pair<std::string, std::string> devices[] = {
-        {"/dev/vardelmo-absent", "dispositivo não encontrado"},
+        {"/dev/vardelmo-absent",
+         expectedText(Step::Open, Reason::Missing, "porta /dev/vardelmo-absent")},
         // A device, but no terminal: it takes no line settings at all.
-        {"/dev/null",
-         "o dispositivo não aceita a configuração \"2400,n,8,1\" ou não é uma porta serial"}};
-    for (const auto& [device, reason] : devices) {
+        {"/dev/null", expectedText(Step::Configure, Reason::Unsupported, "porta /dev/null")}};
+    for (const auto& [device, text] : devices) {
         ASSERT_TRUE(line.setPort(device));
-        EXPECT_EQ(line.setPortOpen(true).description(),
-                  "Não foi possível abrir a porta " + device + ": " + reason + ".");
+        EXPECT_EQ(line.setPortOpen(true).description(), text);
         ASSERT_TRUE(line.setPort(scale->path()));
         open();
         ASSERT_TRUE(line.setPortOpen(false));
@@ -143,7 +143,7 @@ TEST_F(QtSerialLineTest, APortHeldByAnotherProgramIsNamedAndOpensOnceReleased) {
     other.setPortName(QString::fromStdString(scale->path()));
     ASSERT_TRUE(other.open(QIODevice::ReadWrite));
     EXPECT_EQ(line.setPortOpen(true).description(),
-              "A porta " + scale->path() + " está em uso por outro programa.");
+              expectedText(Step::Open, Reason::InUse, "porta " + scale->path()));
     other.close();
     open();
 }
@@ -152,18 +152,14 @@ TEST_F(QtSerialLineTest, AVanishedScaleIsNamedAndAFreshOneOpens) {
     open();
     probe.reset();
     scale->vanish();
-    EXPECT_EQ(line.getInput().description(),
-              "Não foi possível ler da porta " + scale->path() +
-                  ": o dispositivo foi desconectado ou deixou de responder.");
+    const auto label = "porta " + scale->path();
+    EXPECT_EQ(line.getInput().description(), expectedText(Step::Read, Reason::Lost, label));
     EXPECT_EQ(line.waitForInput(kPatience).description(),
-              "Não foi possível ler da porta " + scale->path() +
-                  ": o dispositivo foi desconectado ou deixou de responder.");
+              expectedText(Step::Read, Reason::Lost, label));
     EXPECT_EQ(line.setOutput(std::string_view("\x05", 1)).description(),
-              "Não foi possível enviar dados para a porta " + scale->path() +
-                  ": o dispositivo foi desconectado ou deixou de responder.");
-    EXPECT_EQ(
-        line.setSettings("9600,n,8,1").description(),
-        "Não foi possível aplicar a configuração \"9600,n,8,1\" à porta " + scale->path() + ".");
+              expectedText(Step::Write, Reason::Lost, label));
+    EXPECT_EQ(line.setSettings("9600,n,8,1").description(),
+              expectedText(Step::Reconfigure, Reason::Unknown, label, "9600,n,8,1"));
     EXPECT_TRUE(line.setPortOpen(false));
 
     scale = openScale();
@@ -178,18 +174,19 @@ TEST_F(QtSerialLineTest, ThePortCannotChangeUnderAnOpenPort) {
     open();
     EXPECT_TRUE(line.setPort(scale->path())) << "the same port is no change";
     EXPECT_EQ(line.setPort(std::int16_t{3}).description(),
-              "A porta " + scale->path() + " está aberta; feche-a antes de escolher outra porta.");
+              expectedText(Step::ChoosePort, Reason::StillOpen, "porta " + scale->path()));
     EXPECT_EQ(line.setPort(std::int16_t{0}).description(),
               "Porta inválida: 0 não é o número de uma porta; as portas são numeradas a partir "
               "de 1.");
 }
 
 TEST_F(QtSerialLineTest, AClosedPortRefusesTraffic) {
+    const auto label = "porta " + scale->path();
     EXPECT_EQ(line.setOutput(std::string_view("\x05", 1)).description(),
-              "A porta " + scale->path() + " não está aberta.");
-    EXPECT_EQ(line.getInput().description(), "A porta " + scale->path() + " não está aberta.");
+              expectedText(Step::Write, Reason::NotOpen, label));
+    EXPECT_EQ(line.getInput().description(), expectedText(Step::Read, Reason::NotOpen, label));
     EXPECT_EQ(line.waitForInput(kPatience).description(),
-              "A porta " + scale->path() + " não está aberta.");
+              expectedText(Step::Read, Reason::NotOpen, label));
     EXPECT_TRUE(line.setPortOpen(false)) << "closing a closed port is harmless";
 }
 
@@ -197,7 +194,7 @@ TEST_F(QtSerialLineTest, InputThatCannotBeClearedIsNamedAndThePortLetGo) {
     {
         InjectedFault fault(SystemFault::InputNotCleared, scale->path());
         EXPECT_EQ(line.setPortOpen(true).description(),
-                  "Não foi possível limpar a entrada da porta " + scale->path() + ".");
+                  expectedText(Step::Purge, Reason::Unknown, "porta " + scale->path()));
         EXPECT_EQ(fault.hits(), 1);
     }
     QSerialPort other;
@@ -251,7 +248,7 @@ TEST(QtSerialLineStalled, AnEnquiryTheDeviceDoesNotTakeInTimeIsNamed) {
     ASSERT_TRUE(line.setPortOpen(true));
     InjectedFault fault(SystemFault::WaitToWriteEndsAtOnce, terminal.path());
     EXPECT_EQ(line.setOutput(std::string_view("\x05", 1)).description(),
-              "A porta " + terminal.path() + " não conseguiu enviar os dados a tempo.");
+              expectedText(Step::Write, Reason::TimedOut, "porta " + terminal.path()));
     EXPECT_GT(fault.hits(), 0);
 }
 
@@ -259,8 +256,7 @@ TEST(QtSerialLineNumbers, NameTheirDevice) {
     QtSerialLine line;
     ASSERT_TRUE(line.setPort(std::int16_t{32767}));
     EXPECT_EQ(line.setPortOpen(true).description(),
-              "Não foi possível abrir a porta 32767 (/dev/ttyS32766): dispositivo não "
-              "encontrado.");
+              expectedText(Step::Open, Reason::Missing, "porta 32767 (/dev/ttyS32766)"));
 }
 
 }  // namespace
