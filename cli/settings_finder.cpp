@@ -8,6 +8,7 @@
 #include "cli/reading_output.h"
 #include "query/settings_search.h"
 #include "reading/reading.h"
+#include "serial/call_canceller.h"
 #include "serial/port_list.h"
 #include "serial/stop_request.h"
 #include "serial/system_line.h"
@@ -17,6 +18,9 @@ namespace vardelmo::cli {
 int runFind(const CommandLine& command) {
     const auto line = serial::makeSystemLine();
     query::Interruption interruption;
+    // A stop also ends a driver call this thread is blocked in (an opening that takes seconds).
+    const serial::CallCanceller canceller;
+    interruption.setCanceller([&canceller] { canceller.cancel(); });
     const serial::StopRequests stops([&interruption] { interruption.interrupt(); });
 
     bool written = true;

@@ -11,6 +11,7 @@
 #include "query/watch.h"
 #include "query/watch_summary.h"
 #include "reading/reading.h"
+#include "serial/call_canceller.h"
 #include "serial/stop_request.h"
 #include "serial/system_line.h"
 
@@ -66,6 +67,9 @@ std::string summaryOf(const query::WatchFigures& f, const std::string& unit) {
 int runWatch(const CommandLine& command) {
     const auto line = serial::makeSystemLine();
     query::Interruption interruption;
+    // A stop also ends a driver call this thread is blocked in (an opening that takes seconds).
+    const serial::CallCanceller canceller;
+    interruption.setCanceller([&canceller] { canceller.cancel(); });
     const serial::StopRequests stops([&interruption] { interruption.interrupt(); });
     query::SteadyWatchClock clock;
     query::WatchSummary summary;

@@ -35,6 +35,7 @@ signals:
 
 protected:
     void run() override;
+    void runSearch();
 
 private:
     LineFactory makeLine_;
