@@ -22,13 +22,13 @@
 #include <thread>
 #include <vector>
 
+#include "query/field_texts.h"
 #include "query/weight_request.h"
 #include "serial/call_canceller.h"
 #include "serial/win32_serial_line.h"
 #include "tests/serial/failure_texts.h"
 #include "tests/support/escaped.h"
 #include "tests/support/patience.h"
-#include "tests/support/typed_fields.h"
 
 namespace vardelmo::serial {
 namespace {
@@ -37,7 +37,6 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using test_support::escaped;
 using test_support::kPatience;
-using test_support::TypedFields;
 
 const std::string frame =
     "\x02"
@@ -141,7 +140,7 @@ protected:
     // The request as the window makes it, with a 300 ms wait; after it the line also waits
     // for `expected` bytes, so that a loaded machine cannot turn a late reply into a failure.
     query::Outcome request(int port, const std::string& settings, std::size_t expected) {
-        TypedFields fields;
+        query::FieldTexts fields;
         fields.configText = settings;
         fields.portText = std::to_string(port);
         fields.waitText = "300";
