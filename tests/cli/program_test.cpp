@@ -3,11 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <stdlib.h>
 
 #include <chrono>
 #include <cstddef>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -16,6 +14,7 @@
 #include <vector>
 
 #include "cli/version.h"
+#include "tests/cli/headless_program.h"
 #include "tests/support/child_process.h"
 #include "tests/support/escaped.h"
 #include "tests/support/patience.h"
@@ -49,9 +48,7 @@ struct Case {
 class Program : public testing::TestWithParam<Case> {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vardelmo-cli-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        home_ = pattern;
+        ASSERT_TRUE(home_.made());
         vscale::Options options;
         options.pace = false;
         options.delay = 1ms;
@@ -59,9 +56,8 @@ protected:
         scale_ = vscale::VirtualScale::open(options, error);
         ASSERT_TRUE(scale_) << error;
     }
-    void TearDown() override { std::filesystem::remove_all(home_); }
 
-    std::string home_;
+    TemporaryHome home_;
     std::unique_ptr<vscale::VirtualScale> scale_;
 };
 
@@ -73,15 +69,11 @@ TEST_P(Program, WritesAndExitsAsDocumented) {
             argument.replace(at, std::string_view(kScale).size(), scale_->path());
         }
     }
-    arguments.insert(arguments.begin(), VARDELMO_PROGRAM);
-    // Empty is how Qt reads these as unset: a window would end the program with Qt's abort.
-    test_support::ChildProcess program(
-        arguments, {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=", "LANG=C.UTF-8",
-                    "HOME=" + home_, "XDG_RUNTIME_DIR=" + home_});
-    ASSERT_TRUE(program.started());
-    const std::string out = program.allOutput();
-    const std::string err = program.allErrors();
-    EXPECT_EQ(program.exitStatus(), c.status) << "still running, or ended by a signal";
+    const auto program = startProgram(arguments, home_.path());
+    ASSERT_TRUE(program->started());
+    const std::string out = program->allOutput();
+    const std::string err = program->allErrors();
+    EXPECT_EQ(program->exitStatus(), c.status) << "still running, or ended by a signal";
     EXPECT_THAT(out, c.out) << test_support::escaped(out);
     EXPECT_THAT(err, c.err);
     if (c.enquiries > 0) {
@@ -203,7 +195,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Program, AStopEndsAWatchDuringItsWaitAndFreesThePort) {
     test_support::ChildProcess watch(
         {VARDELMO_PROGRAM, "--watch", "--port", scale_->path(), "--wait", "30000"},
-        {"DISPLAY=", "HOME=" + home_});
+        {"DISPLAY=", "HOME=" + home_.path()});
     ASSERT_TRUE(watch.started());
     ASSERT_TRUE(scale_->waitForExchanges(1, test_support::kPatience));
     watch.signal(SIGINT);
@@ -220,7 +212,7 @@ TEST_F(Program, AStopEndsAWatchDuringItsWaitAndFreesThePort) {
 TEST_F(Program, AStopEndsASearchWithTheShellsStatus) {
     scale_->setState(vscale::State::Silent);
     test_support::ChildProcess find({VARDELMO_PROGRAM, "--find", "--port", scale_->path()},
-                                    {"DISPLAY=", "HOME=" + home_});
+                                    {"DISPLAY=", "HOME=" + home_.path()});
     ASSERT_TRUE(find.started());
     ASSERT_TRUE(scale_->waitForExchanges(1, test_support::kPatience));
     find.signal(SIGTERM);

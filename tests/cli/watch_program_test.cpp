@@ -1,0 +1,113 @@
+// The built program watching the virtual scale (--watch): one request a line, each line read
+// as it comes, while the test changes the scale or pulls its cable between two requests.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "tests/cli/headless_program.h"
+#include "tests/support/patience.h"
+#include "virtual_scale/virtual_scale.h"
+
+namespace vardelmo::cli {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr char kBefore[] = "1,234 kg estável";
+constexpr char kAfter[] = "2,500 kg estável";
+
+class WatchThroughTheProgram : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(home_.made());
+        vscale::Options options;
+        options.pace = false;
+        options.delay = 1ms;
+        std::string error;
+        scale_ = vscale::VirtualScale::open(options, error);
+        ASSERT_TRUE(scale_) << error;
+    }
+
+    // The next line's text after its time, "HH:MM:SS.mmm  "; nothing when no such line comes.
+    static std::optional<std::string> nextLine(test_support::ChildProcess& watch) {
+        const auto line = watch.outputLine();
+        static const std::regex timed("[0-2][0-9]:[0-5][0-9]:[0-5][0-9]\\.[0-9]{3}  (.*)");
+        std::smatch match;
+        if (!line || !std::regex_match(*line, match, timed)) {
+            ADD_FAILURE() << "not a watch's line: " << line.value_or("(none)");
+            return std::nullopt;
+        }
+        return match[1].str();
+    }
+
+    TemporaryHome home_;
+    std::unique_ptr<vscale::VirtualScale> scale_;
+};
+
+// Each line is a request of its own: the weight changed after the second line shows from the
+// first request the scale answers after the change, at the latest in the last line.
+TEST_F(WatchThroughTheProgram, RequestsOnceALineAndFollowsTheWeight) {
+    const auto watch = startProgram({"--watch", "--every", "200", "--count", "5", "--wait", "50",
+                                     "--reading", "--port", scale_->path()},
+                                    home_.path());
+    ASSERT_TRUE(watch->started());
+    std::vector<std::string> lines;
+    for (int i = 0; i < 5; ++i) {
+        const auto text = nextLine(*watch);
+        ASSERT_TRUE(text) << "line " << i + 1;
+        lines.push_back(*text);
+        if (i == 1) {
+            scale_->setWeight(2.5);
+        }
+    }
+    EXPECT_EQ(watch->outputLine(), std::nullopt) << "a sixth line";
+    EXPECT_EQ(watch->allErrors(), "5 pedidos, 5 leituras, 0 falhas; peso de 1,234 a 2,500 kg.\n");
+    EXPECT_EQ(watch->exitStatus(), 0);
+    EXPECT_EQ(scale_->received(), std::string(5, '\x05'));
+
+    const auto exchanges = scale_->exchanges();
+    ASSERT_EQ(exchanges.size(), 5u);
+    const std::string changed = vscale::frame(vscale::Format::ToledoB, 2.5, vscale::State::Stable);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i], exchanges[i].frame == changed ? kAfter : kBefore) << "line " << i + 1;
+    }
+    EXPECT_EQ(lines[0], kBefore);
+    EXPECT_EQ(lines[1], kBefore);
+    EXPECT_EQ(lines[4], kAfter);
+}
+
+// The port is a link of the test's own to the scale, taken away after the second line and put
+// back after the third, as a cable pulled and plugged in again. The link changes between two
+// requests, in the period less the wait: a long period leaves the test time for it.
+TEST_F(WatchThroughTheProgram, ShowsACableThatComesAndGoes) {
+    const std::string link = home_.path() + "/scale";
+    ASSERT_EQ(::symlink(scale_->path().c_str(), link.c_str()), 0);
+    const auto watch = startProgram(
+        {"--watch", "--every", "500", "--count", "4", "--wait", "50", "--reading", "--port", link},
+        home_.path());
+    ASSERT_TRUE(watch->started());
+
+    EXPECT_EQ(nextLine(*watch), kBefore);
+    EXPECT_EQ(nextLine(*watch), kBefore);
+    ASSERT_TRUE(std::filesystem::remove(link));
+    EXPECT_EQ(nextLine(*watch),
+              "Deu Pau!: Não foi possível abrir a porta " + link + ": dispositivo não encontrado.");
+    ASSERT_EQ(::symlink(scale_->path().c_str(), link.c_str()), 0);
+    EXPECT_EQ(nextLine(*watch), kBefore);
+    EXPECT_EQ(watch->outputLine(), std::nullopt) << "a fifth line";
+
+    EXPECT_EQ(watch->allErrors(), "4 pedidos, 3 leituras, 1 falhas; peso de 1,234 a 1,234 kg.\n");
+    EXPECT_EQ(watch->exitStatus(), 1);
+    EXPECT_EQ(scale_->received(), std::string(3, '\x05'));
+}
+
+}  // namespace
+}  // namespace vardelmo::cli
