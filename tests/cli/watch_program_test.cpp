@@ -91,7 +91,7 @@ TEST_F(WatchThroughTheProgram, ShowsACableThatComesAndGoes) {
     const std::string link = home_.path() + "/scale";
     ASSERT_EQ(::symlink(scale_->path().c_str(), link.c_str()), 0);
     const auto watch = startProgram(
-        {"--watch", "--every", "500", "--count", "4", "--wait", "50", "--reading", "--port", link},
+        {"--watch", "--every", "1000", "--count", "4", "--wait", "50", "--reading", "--port", link},
         home_.path());
     ASSERT_TRUE(watch->started());
 
@@ -104,7 +104,7 @@ TEST_F(WatchThroughTheProgram, ShowsACableThatComesAndGoes) {
     EXPECT_EQ(nextLine(*watch), kBefore);
     EXPECT_EQ(watch->outputLine(), std::nullopt) << "a fifth line";
 
-    EXPECT_EQ(watch->allErrors(), "4 pedidos, 3 leituras, 1 falhas; peso de 1,234 a 1,234 kg.\n");
+    EXPECT_EQ(watch->allErrors(), "4 pedidos, 3 leituras, 1 falha; peso de 1,234 a 1,234 kg.\n");
     EXPECT_EQ(watch->exitStatus(), 1);
     EXPECT_EQ(scale_->received(), std::string(3, '\x05'));
 }
