@@ -4,6 +4,7 @@
 #include <array>
 
 #include "query/conversions.h"
+#include "query/field_texts.h"
 #include "serial/port_name.h"
 
 namespace vardelmo::query {
@@ -20,18 +21,6 @@ constexpr std::array<std::string_view, 14> kCandidates{
     "2400,n,8,1", "9600,n,8,1", "4800,n,8,1", "19200,n,8,1", "1200,n,8,1",
     "9600,e,7,1", "4800,e,7,1", "2400,e,7,1", "9600,o,7,1",  "4800,o,7,1",
     "2400,o,7,1", "9600,n,8,2", "4800,n,8,2", "2400,n,8,2"};
-
-class TryFields final : public Fields {
-public:
-    TryFields(std::string_view config, const std::string& port) : config_(config), port_(port) {}
-    std::string config() override { return config_; }
-    std::string port() override { return port_; }
-    std::string wait() override { return {}; }
-
-private:
-    std::string config_;
-    std::string port_;
-};
 
 // Reads until the bytes are recognized or `bound` has passed since the enquiry.
 std::optional<Result<std::string>> readUntil(serial::SerialLine& line,
@@ -91,7 +80,10 @@ SearchResult searchSettings(const SearchPlan& plan, serial::SerialLine& line,
     }
     for (const std::string_view config : searchCandidates()) {
         events.onStart(config);
-        TryFields fields(config, plan.port);
+        // The bound stands for the wait: a try reads until it, or until a reply is recognized.
+        FieldTexts fields;
+        fields.portText = plan.port;
+        fields.configText = config;
         const Outcome outcome = runEnquiry(fields, line, &interruption, [&] {
             return readUntil(line, interruption, recognizes, bound.value(), now);
         });
