@@ -2,12 +2,14 @@
 
 #include <stdlib.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "tests/support/child_process.h"
+#include "virtual_scale/virtual_scale.h"
 
 namespace vardelmo::cli {
 
@@ -34,6 +36,14 @@ public:
 private:
     std::string path_;
 };
+
+// A virtual scale that answers 1 ms after an enquiry, unpaced: any wait finds its whole reply.
+inline std::unique_ptr<vscale::VirtualScale> openPromptScale(std::string& error) {
+    vscale::Options options;
+    options.pace = false;
+    options.delay = std::chrono::milliseconds(1);
+    return vscale::VirtualScale::open(options, error);
+}
 
 // The built program as a script over SSH starts it: no display, a home of its own.
 inline std::unique_ptr<test_support::ChildProcess> startProgram(std::vector<std::string> arguments,

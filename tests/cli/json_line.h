@@ -26,19 +26,4 @@ inline std::string compact(const QJsonObject& object) {
     return QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString();
 }
 
-// The reply as the tool's JSON writes it: lowercase hex pairs, one space between.
-inline std::string hexPairs(std::string_view bytes) {
-    constexpr std::string_view kDigits = "0123456789abcdef";
-    std::string out;
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (!out.empty()) {
-            out += ' ';
-        }
-        out += kDigits[byte >> 4];
-        out += kDigits[byte & 0x0F];
-    }
-    return out;
-}
-
 }  // namespace vardelmo::cli

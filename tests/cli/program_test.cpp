@@ -49,11 +49,8 @@ class Program : public testing::TestWithParam<Case> {
 protected:
     void SetUp() override {
         ASSERT_TRUE(home_.made());
-        vscale::Options options;
-        options.pace = false;
-        options.delay = 1ms;
         std::string error;
-        scale_ = vscale::VirtualScale::open(options, error);
+        scale_ = openPromptScale(error);
         ASSERT_TRUE(scale_) << error;
     }
 

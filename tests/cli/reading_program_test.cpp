@@ -13,6 +13,7 @@
 #include <ostream>
 #include <string>
 
+#include "cli/reply_bytes.h"
 #include "tests/cli/headless_program.h"
 #include "tests/cli/json_line.h"
 #include "tests/support/patience.h"
@@ -97,7 +98,7 @@ TEST_P(ReadingThroughTheProgram, PrintsTheLineAndTheObject) {
     QJsonObject expected{{"port", QString::fromStdString(scale->path())},
                          {"config", "2400,n,8,1"},
                          {"wait", "300"},
-                         {"reply", QString::fromStdString(hexPairs(scale->exchanges()[1].sent))},
+                         {"reply", QString::fromStdString(hexReply(scale->exchanges()[1].sent))},
                          {"reading", QJsonValue::Null},
                          {"hint", "empty"}};
     if (c.reading != nullptr) {
@@ -220,8 +221,8 @@ TEST_P(ContinuousScale, ReadsTheLastCompleteFrame) {
     ASSERT_TRUE(parsed) << out;
 
     const std::string reply = (*parsed)["reply"].toString().toStdString();
-    const auto earlier = reply.find(hexPairs(vscale::frame(format, 1.234, vscale::State::Stable)));
-    const auto later = reply.rfind(hexPairs(vscale::frame(format, 2.5, vscale::State::Stable)));
+    const auto earlier = reply.find(hexReply(vscale::frame(format, 1.234, vscale::State::Stable)));
+    const auto later = reply.rfind(hexReply(vscale::frame(format, 2.5, vscale::State::Stable)));
     ASSERT_NE(earlier, std::string::npos) << reply;
     ASSERT_NE(later, std::string::npos) << reply;
     EXPECT_LT(earlier, later) << reply;

@@ -28,11 +28,8 @@ class WatchThroughTheProgram : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(home_.made());
-        vscale::Options options;
-        options.pace = false;
-        options.delay = 1ms;
         std::string error;
-        scale_ = vscale::VirtualScale::open(options, error);
+        scale_ = openPromptScale(error);
         ASSERT_TRUE(scale_) << error;
     }
 
