@@ -3,10 +3,8 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <algorithm>
-#include <limits>
-#include <optional>
 
-#include "query/settings_search.h"
+#include "cli/command_line_options.h"
 
 namespace vardelmo::cli {
 
@@ -14,57 +12,8 @@ namespace {
 
 using Mode = CommandLine::Mode;
 using Output = CommandLine::Output;
-
-struct Options {
-    QCommandLineOption query{{"q", "query"},
-                             "Ask the scale once without a window and print its reply."};
-    QCommandLineOption find{"find",
-                            "Try the line settings scales use until one gives a reading, and "
-                            "print it."};
-    QCommandLineOption watch{"watch",
-                             "Ask the scale again and again, one timestamped line a request."};
-    QCommandLineOption list{"list", "List the serial ports present, one a line."};
-    QCommandLineOption port{
-        "port", QString("The port number, or a device path (default %1).").arg(query::kInitialPort),
-        "port"};
-    QCommandLineOption config{"config",
-                              QString("The line settings, baud,parity,data,stop (default %1).")
-                                  .arg(query::kInitialConfig),
-                              "settings"};
-    QCommandLineOption wait{
-        "wait",
-        QString("Milliseconds between the enquiry and the read (default %1); with --find, "
-                "the longest a try waits (default %2).")
-            .arg(query::kInitialWait, query::kSearchBound),
-        "ms"};
-    QCommandLineOption raw{"raw", "With --query: write the reply's bytes unchanged."};
-    QCommandLineOption hex{"hex", "With --query or --watch: write the reply's bytes in hex."};
-    QCommandLineOption reading{"reading",
-                               "With --query or --watch: write what the reply reads as, e.g. "
-                               "\"1,234 kg estável\"."};
-    QCommandLineOption json{"json",
-                            "With --query, --watch or --find: write one JSON object a request."};
-    QCommandLineOption all{"all",
-                           "With --find: try every settings text, not only up to the first "
-                           "that gives a reading."};
-    QCommandLineOption every{"every",
-                             "With --watch: milliseconds from start to start (default 500).", "ms"};
-    QCommandLineOption count{"count", "With --watch: stop after N requests (default: never).", "N"};
-    QCommandLineOption help{{"h", "help"}, "Show this help and exit."};
-    QCommandLineOption version{{"v", "version"}, "Show the version and exit."};
-
-    void addTo(QCommandLineParser& parser) const {
-        parser.setApplicationDescription(
-            "Asks a weighing scale on a serial port for its weight: in a window, or without one\n"
-            "with --query (once), --watch (again and again) or --find (the settings). Without\n"
-            "them, --port, --config and --wait fill in the window's fields.");
-        // Qt's window options are single words after a single dash; read them as such, not as
-        // a cluster of letters, so that a refusal names them as they were typed.
-        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        parser.addOptions({query, find, watch, list, port, config, wait, raw, hex, reading, json,
-                           all, every, count, help, version});
-    }
-};
+using options::dashed;
+using options::Options;
 
 // A field given replaces its initial text.
 void takeIfSet(const QCommandLineParser& parser, const QCommandLineOption& option,
@@ -72,10 +21,6 @@ void takeIfSet(const QCommandLineParser& parser, const QCommandLineOption& optio
     if (parser.isSet(option)) {
         text = parser.value(option).toStdString();
     }
-}
-
-QString dashed(const QCommandLineOption& option) {
-    return "--" + option.names().constLast();
 }
 
 // The modes that take an option, for the refusal of one given elsewhere.
@@ -101,7 +46,8 @@ QString clashOf(const QCommandLineParser& parser,
 // The first refusal the options' combination deserves, or none.
 QString refusalOf(const QCommandLineParser& parser, const Options& o, Mode mode) {
     for (const QString& clash : {clashOf(parser, {&o.query, &o.find, &o.watch, &o.list}),
-                                 clashOf(parser, {&o.raw, &o.hex, &o.reading, &o.json})}) {
+                                 clashOf(parser, {&o.raw, &o.hex, &o.reading, &o.json}),
+                                 clashOf(parser, {&o.wait, &o.until})}) {
         if (!clash.isEmpty()) {
             return clash;
         }
@@ -111,6 +57,7 @@ QString refusalOf(const QCommandLineParser& parser, const Options& o, Mode mode)
         {o.hex, {Mode::Query, Mode::Watch}, "needs --query or --watch."},
         {o.reading, {Mode::Query, Mode::Watch}, "needs --query or --watch."},
         {o.json, {Mode::Query, Mode::Watch, Mode::Find}, "needs --query, --watch or --find."},
+        {o.until, {Mode::Query, Mode::Watch}, "needs --query or --watch."},
         {o.all, {Mode::Find}, "needs --find."},
         {o.every, {Mode::Watch}, "needs --watch."},
         {o.count, {Mode::Watch}, "needs --watch."},
@@ -131,16 +78,6 @@ QString refusalOf(const QCommandLineParser& parser, const Options& o, Mode mode)
         }
     }
     return {};
-}
-
-// A whole number of at most `most`, or nothing.
-std::optional<std::uint64_t> wholeNumber(const QString& text, std::uint64_t most) {
-    bool ok = false;
-    const qulonglong value = text.toULongLong(&ok);
-    if (!ok || text.isEmpty() || !text.front().isDigit() || value > most) {
-        return std::nullopt;
-    }
-    return value;
 }
 
 Output outputOf(const QCommandLineParser& parser, const Options& o) {
@@ -185,6 +122,10 @@ CommandLine readCommandLine(const QStringList& arguments) {
     command.output = outputOf(parser, options);
     command.all = parser.isSet(options.all);
 
+    if (const QString refusal = options::singleDashOurs(arguments, options); !refusal.isEmpty()) {
+        command.usageError = refusal;
+        return command;
+    }
     if (!parsed) {
         command.usageError = parser.errorText();
         const QStringList unknown = parser.unknownOptionNames();
@@ -209,24 +150,7 @@ CommandLine readCommandLine(const QStringList& arguments) {
     if (!command.usageError.isEmpty()) {
         return command;
     }
-    if (parser.isSet(options.every)) {
-        const auto every =
-            wholeNumber(parser.value(options.every), std::numeric_limits<std::int32_t>::max());
-        if (!every) {
-            command.usageError = "--every takes a whole number of milliseconds.";
-            return command;
-        }
-        command.every = std::chrono::milliseconds(*every);
-    }
-    if (parser.isSet(options.count)) {
-        const auto count =
-            wholeNumber(parser.value(options.count), std::numeric_limits<std::uint64_t>::max());
-        if (!count || *count == 0) {
-            command.usageError = "--count takes a whole number from 1 up.";
-            return command;
-        }
-        command.count = *count;
-    }
+    command.usageError = options::readNumbers(parser, options, command);
     return command;
 }
 

@@ -7,6 +7,7 @@
 #include "cli/settings_finder.h"
 #include "cli/version.h"
 #include "cli/watch_mode.h"
+#include "serial/platform.h"
 
 namespace vardelmo::cli {
 
@@ -17,6 +18,15 @@ bool writeText(const QString& text) {
 }
 
 }  // namespace
+
+bool windowCanOpen(const QStringList& arguments) {
+    if (serial::hostPlatform() == serial::Platform::Windows) {
+        return true;
+    }
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || arguments.contains("-platform");
+}
 
 int refuseUsage(const CommandLine& command) {
     writeErrorLine("vardelmo: " + command.usageError.toStdString());
@@ -44,7 +54,10 @@ int runHeadless(const CommandLine& command) {
         case CommandLine::Mode::Window:
             break;
     }
-    return kBadUsage;  // the window is not ours to open
+    // Here only when no window can open: say so rather than let Qt abort.
+    writeErrorLine("vardelmo: sem tela (DISPLAY): use --query");
+    writeErrorLine("Try 'vardelmo --help'.");
+    return kBadUsage;
 }
 
 }  // namespace vardelmo::cli

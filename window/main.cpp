@@ -24,9 +24,12 @@ int main(int argc, char* argv[]) {
     // Only the window needs a display: everything else runs under a QCoreApplication, so that it
     // works over SSH and in scripts. Unknown single-dash words may be Qt's window options, which
     // only a QApplication takes out; then the window's start decides.
-    const CommandLine first = vardelmo::cli::readCommandLine(argumentsOf(argc, argv));
+    // Without a display a QApplication would abort the program: refuse the window instead.
+    const QStringList arguments = argumentsOf(argc, argv);
+    const CommandLine first = vardelmo::cli::readCommandLine(arguments);
     if (first.mode != CommandLine::Mode::Window ||
-        (!first.usageError.isEmpty() && !first.mayBeQtOptions)) {
+        (!first.usageError.isEmpty() && !first.mayBeQtOptions) ||
+        !vardelmo::cli::windowCanOpen(arguments)) {
         QCoreApplication app(argc, argv);
         return vardelmo::cli::runHeadless(
             vardelmo::cli::readCommandLine(QCoreApplication::arguments()));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -43,6 +44,22 @@ inline std::unique_ptr<vscale::VirtualScale> openPromptScale(std::string& error)
     options.pace = false;
     options.delay = std::chrono::milliseconds(1);
     return vscale::VirtualScale::open(options, error);
+}
+
+// Every occurrence of `from` in `text` replaced by `to`.
+inline std::string replacedAll(std::string text, const std::string& from, const std::string& to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+// The missing device the cases name, and the one of this test process's own that it stands
+// for: Qt locks a device's name before it opens it, so two programs opening the same missing
+// device at once see a lock taken ("Sem permissão") instead of no device.
+inline constexpr char kMissingDevice[] = "/dev/vardelmo-none";
+inline std::string ownMissingDevice() {
+    return std::string(kMissingDevice) + '-' + std::to_string(::getpid());
 }
 
 // The built program as a script over SSH starts it: no display, a home of its own.

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstddef>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -14,7 +16,10 @@
 #include <vector>
 
 #include "cli/version.h"
+#include "tests/cli/command_line_cases.h"
+#include "tests/cli/command_line_numbers.h"
 #include "tests/cli/headless_program.h"
+#include "tests/support/case_name.h"
 #include "tests/support/child_process.h"
 #include "tests/support/escaped.h"
 #include "tests/support/patience.h"
@@ -65,11 +70,12 @@ TEST_P(Program, WritesAndExitsAsDocumented) {
         if (const auto at = argument.find(kScale); at != std::string::npos) {
             argument.replace(at, std::string_view(kScale).size(), scale_->path());
         }
+        argument = replacedAll(argument, kMissingDevice, ownMissingDevice());
     }
     const auto program = startProgram(arguments, home_.path());
     ASSERT_TRUE(program->started());
-    const std::string out = program->allOutput();
-    const std::string err = program->allErrors();
+    const std::string out = replacedAll(program->allOutput(), ownMissingDevice(), kMissingDevice);
+    const std::string err = replacedAll(program->allErrors(), ownMissingDevice(), kMissingDevice);
     EXPECT_EQ(program->exitStatus(), c.status) << "still running, or ended by a signal";
     EXPECT_THAT(out, c.out) << test_support::escaped(out);
     EXPECT_THAT(err, c.err);
@@ -96,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
              kNothing,
              1},
         Case{"HexReply",
-             {"--query", "--port", kScale, "--wait", "1000ms", "--hex"},
+             {"--query", "--port", kScale, "--wait", "1000", "--hex"},
              0,
              Eq("02 30 31 32 33 34 03\n"),
              kNothing,
@@ -114,12 +120,12 @@ INSTANTIATE_TEST_SUITE_P(
              kNothing,
              Eq("vardelmo: Não foi possível abrir a porta /dev/vardelmo-none: dispositivo não "
                 "encontrado.\n")},
-        Case{"NegativeWaitFailsAfterTheEnquiry",
+        // Checked before anything is sent: the scale hears nothing.
+        Case{"NegativeWaitIsRefusedBeforeTheEnquiry",
              {"-q", "--port", kScale, "--wait", "-5"},
-             1,
+             2,
              kNothing,
-             Eq("vardelmo: Espera inválida: -5 está fora do intervalo de 0 a 2147483647 ms.\n"),
-             1},
+             Eq(refused("--wait takes plain digits 0-9, from 0 to 2147483647 ms, not '-5'."))},
         Case{"ReadingReply",
              {"-q", "--port", kScale, "--wait", "1000", "--reading"},
              0,
@@ -188,6 +194,47 @@ INSTANTIATE_TEST_SUITE_P(
              kNothing,
              Eq(refused("Unknown option 'bogus'."))}),
     [](const testing::TestParamInfo<Case>& test) { return std::string(test.param.name); });
+
+// Every refusal of the command line table, through the built program with no display at all:
+// the refusal's reason and exit 2, never Qt's abort, nothing sent.
+class Refusal : public testing::TestWithParam<cases::Case> {};
+
+TEST_P(Refusal, IsRefusedWithoutADisplay) {
+    TemporaryHome home;
+    ASSERT_TRUE(home.made());
+    std::vector<std::string> arguments(GetParam().arguments.begin(), GetParam().arguments.end());
+    const auto program = startProgram(arguments, home.path());
+    ASSERT_TRUE(program->started());
+    EXPECT_EQ(program->allOutput(), "");
+    EXPECT_EQ(program->allErrors(), refused(GetParam().usageError));
+    EXPECT_EQ(program->exitStatus(), 2);
+}
+
+std::vector<cases::Case> everyRefusal() {
+    std::vector<cases::Case> refusals;
+    for (const auto& table : {cases::modeCases(), cases::fieldCases(), cases::outputCases(),
+                              cases::refusalCases(), cases::numberCases(), cases::qtWordCases()}) {
+        // Qt's -platform opens a window with no display: that line is Qt's to refuse or not.
+        std::copy_if(
+            table.begin(), table.end(), std::back_inserter(refusals), [](const cases::Case& c) {
+                const bool qtPlatform =
+                    c.mode == cases::Mode::Window &&
+                    std::find_if(c.arguments.begin(), c.arguments.end(), [](const char* a) {
+                        return std::string_view(a) == "-platform";
+                    }) != c.arguments.end();
+                return !c.usageError.empty() && !qtPlatform;
+            });
+    }
+    // And the window itself, which needs a display that is not there.
+    refusals.push_back({.name = "Window", .usageError = "sem tela (DISPLAY): use --query"});
+    refusals.push_back({.name = "WindowWithFields",
+                        .arguments = {"--port", "/dev/ttyUSB0", "--wait", "300"},
+                        .usageError = "sem tela (DISPLAY): use --query"});
+    return refusals;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryRefusal, Refusal, testing::ValuesIn(everyRefusal()),
+                         test_support::CaseName{});
 
 // Ctrl-C in the middle of a long wait: the request is cut short at once, the port is free for
 // the next program, the summary is written, and the status says no request failed.
