@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "cli/command_line_options.h"
+#include "cli/texts.h"
 
 namespace vardelmo::cli {
 
@@ -39,8 +40,9 @@ QString clashOf(const QCommandLineParser& parser,
             given << dashed(*option);
         }
     }
-    return given.size() > 1 ? QString("%1 and %2 cannot be used together.").arg(given[0], given[1])
-                            : QString();
+    return given.size() > 1
+               ? Texts::tr("%1 and %2 cannot be used together.").arg(given[0], given[1])
+               : QString();
 }
 
 // The first refusal the options' combination deserves, or none.
@@ -53,28 +55,37 @@ QString refusalOf(const QCommandLineParser& parser, const Options& o, Mode mode)
         }
     }
     const Applies applies[] = {
-        {o.raw, {Mode::Query}, "needs --query."},
-        {o.hex, {Mode::Query, Mode::Watch}, "needs --query or --watch."},
-        {o.reading, {Mode::Query, Mode::Watch}, "needs --query or --watch."},
-        {o.json, {Mode::Query, Mode::Watch, Mode::Find}, "needs --query, --watch or --find."},
-        {o.until, {Mode::Query, Mode::Watch}, "needs --query or --watch."},
-        {o.all, {Mode::Find}, "needs --find."},
-        {o.every, {Mode::Watch}, "needs --watch."},
-        {o.count, {Mode::Watch}, "needs --watch."},
+        {o.raw, {Mode::Query}, QT_TRANSLATE_NOOP("Texts", "needs --query.")},
+        {o.hex,
+         {Mode::Query, Mode::Watch},
+         QT_TRANSLATE_NOOP("Texts", "needs --query or --watch.")},
+        {o.reading,
+         {Mode::Query, Mode::Watch},
+         QT_TRANSLATE_NOOP("Texts", "needs --query or --watch.")},
+        {o.json,
+         {Mode::Query, Mode::Watch, Mode::Find},
+         QT_TRANSLATE_NOOP("Texts", "needs --query, --watch or --find.")},
+        {o.until,
+         {Mode::Query, Mode::Watch},
+         QT_TRANSLATE_NOOP("Texts", "needs --query or --watch.")},
+        {o.all, {Mode::Find}, QT_TRANSLATE_NOOP("Texts", "needs --find.")},
+        {o.every, {Mode::Watch}, QT_TRANSLATE_NOOP("Texts", "needs --watch.")},
+        {o.count, {Mode::Watch}, QT_TRANSLATE_NOOP("Texts", "needs --watch.")},
         {o.config,
          {Mode::Window, Mode::Query, Mode::Watch},
-         "cannot be used with --find or --list: --find tries settings of its own."},
+         QT_TRANSLATE_NOOP(
+             "Texts", "cannot be used with --find or --list: --find tries settings of its own.")},
         {o.port,
          {Mode::Window, Mode::Query, Mode::Watch, Mode::Find},
-         "cannot be used with --list."},
+         QT_TRANSLATE_NOOP("Texts", "cannot be used with --list.")},
         {o.wait,
          {Mode::Window, Mode::Query, Mode::Watch, Mode::Find},
-         "cannot be used with --list."},
+         QT_TRANSLATE_NOOP("Texts", "cannot be used with --list.")},
     };
     for (const auto& rule : applies) {
         if (parser.isSet(rule.option) &&
             std::find(rule.modes.begin(), rule.modes.end(), mode) == rule.modes.end()) {
-            return dashed(rule.option) + ' ' + rule.needs;
+            return dashed(rule.option) + ' ' + Texts::tr(rule.needs);
         }
     }
     return {};
@@ -137,7 +148,7 @@ CommandLine readCommandLine(const QStringList& arguments) {
         return command;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        command.usageError = QString(
+        command.usageError = Texts::tr(
                                  "Unexpected argument '%1'; the port, settings and wait are "
                                  "given with --port, --config and --wait.")
                                  .arg(parser.positionalArguments().constFirst());

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "cli/command_line_options.h"
+#include "cli/texts.h"
 #include "serial/platform.h"
 
 namespace vardelmo::cli::options {
@@ -37,7 +38,7 @@ constexpr std::uint64_t kHighestPort = std::numeric_limits<std::int16_t>::max();
 // number of the command line.
 QString numberRefusal(const QCommandLineOption& option, const QString& range,
                       const QString& given) {
-    return QString("%1 takes plain digits 0-9, %2, not '%3'.").arg(dashed(option), range, given);
+    return Texts::tr("%1 takes plain digits 0-9, %2, not '%3'.").arg(dashed(option), range, given);
 }
 
 }  // namespace
@@ -47,7 +48,7 @@ QString dashed(const QCommandLineOption& option) {
 }
 
 QString readNumbers(const QCommandLineParser& parser, const Options& o, CommandLine& command) {
-    const QString ms = QString("from 0 to %1 ms").arg(kLongestWait);
+    const QString ms = Texts::tr("from 0 to %1 ms").arg(kLongestWait);
     for (const auto* option : {&o.wait, &o.until}) {
         if (parser.isSet(*option) && !plainNumber(parser.value(*option), kLongestWait)) {
             return numberRefusal(*option, ms, parser.value(*option));
@@ -66,8 +67,8 @@ QString readNumbers(const QCommandLineParser& parser, const Options& o, CommandL
         if (!path && (!number || *number == 0)) {
             return numberRefusal(o.port,
                                  serial::hostPlatform() == serial::Platform::Posix
-                                     ? QString("from 1 to %1, or a device path").arg(kHighestPort)
-                                     : QString("from 1 to %1").arg(kHighestPort),
+                                     ? Texts::tr("from 1 to %1, or a device path").arg(kHighestPort)
+                                     : Texts::tr("from 1 to %1").arg(kHighestPort),
                                  port);
         }
     }
@@ -82,7 +83,7 @@ QString readNumbers(const QCommandLineParser& parser, const Options& o, CommandL
         const auto count =
             plainNumber(parser.value(o.count), std::numeric_limits<std::uint64_t>::max());
         if (!count || *count == 0) {
-            return numberRefusal(o.count, "from 1 up", parser.value(o.count));
+            return numberRefusal(o.count, Texts::tr("from 1 up"), parser.value(o.count));
         }
         command.count = *count;
     }
@@ -115,7 +116,7 @@ QString singleDashOurs(const QStringList& arguments, const Options& o) {
         }
         const QString name = argument.mid(1).section('=', 0, 0);
         if (argument.startsWith('-') && name.size() > 1 && ours.contains(name)) {
-            return QString("Unknown option '%1': long options take two dashes, as in --%2.")
+            return Texts::tr("Unknown option '%1': long options take two dashes, as in --%2.")
                 .arg(argument.section('=', 0, 0), name);
         }
     }

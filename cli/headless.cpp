@@ -5,6 +5,7 @@
 #include "cli/console.h"
 #include "cli/query_mode.h"
 #include "cli/settings_finder.h"
+#include "cli/texts.h"
 #include "cli/version.h"
 #include "cli/watch_mode.h"
 #include "serial/platform.h"
@@ -30,7 +31,7 @@ bool windowCanOpen(const QStringList& arguments) {
 
 int refuseUsage(const CommandLine& command) {
     writeErrorLine("vardelmo: " + command.usageError.toStdString());
-    writeErrorLine("Try 'vardelmo --help'.");
+    writeErrorLine(Texts::tr("Try 'vardelmo --help'.").toStdString());
     return kBadUsage;
 }
 
@@ -55,8 +56,8 @@ int runHeadless(const CommandLine& command) {
             break;
     }
     // Here only when no window can open: say so rather than let Qt abort.
-    writeErrorLine("vardelmo: sem tela (DISPLAY): use --query");
-    writeErrorLine("Try 'vardelmo --help'.");
+    writeErrorLine("vardelmo: " + Texts::tr("no display (DISPLAY): use --query").toStdString());
+    writeErrorLine(Texts::tr("Try 'vardelmo --help'.").toStdString());
     return kBadUsage;
 }
 

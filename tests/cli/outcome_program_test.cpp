@@ -23,6 +23,7 @@
 namespace vardelmo::cli {
 namespace {
 
+using testing::AllOf;
 using testing::Eq;
 using testing::HasSubstr;
 using testing::IsEmpty;
@@ -44,6 +45,7 @@ struct Case {
     Matcher<std::string> err;
     QStringList extraKeys = {};  // with --json: beside the schema's, on every line...
     QStringList lastKeys = {};   // ...or on the last line only
+    std::vector<std::string> environment = {};  // beside the English of a script's shell
     friend void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 };
 
@@ -76,7 +78,7 @@ TEST_P(Outcomes, ExitWriteAndShapeAsDocumented) {
         arguments.push_back(
             replacedAll(replaced(argument, scale->path()), kMissingDevice, ownMissingDevice()));
     }
-    const auto program = startProgram(arguments, home.path());
+    const auto program = startProgram(arguments, home.path(), c.environment);
     ASSERT_TRUE(program->started());
     const std::string out = replacedAll(program->allOutput(), ownMissingDevice(), kMissingDevice);
     // The scale's path in the streams stands as @scale, so that the cases can name it.
@@ -114,7 +116,7 @@ const std::string kRefusal =
     "Try 'vardelmo --help'.\n";
 const std::string kMissingText =
     "Não foi possível abrir a porta /dev/vardelmo-none: dispositivo não encontrado.";
-const std::string kSilence = "vardelmo: sem resposta em 100 ms na porta @scale\n";
+const std::string kSilence = "vardelmo: no reply within 100 ms on port @scale\n";
 const char kTime[] = "[0-9]{2}:[0-9]{2}:[0-9]{2}\\.[0-9]{3}  ";
 
 std::vector<std::string> query(std::vector<std::string> more, const char* port = kPath) {
@@ -138,11 +140,11 @@ std::vector<std::string> find(std::vector<std::string> more, const char* port = 
 }
 const std::string kUnread = "<STX>+  1.234G<ETX>";
 const std::string kUnreadHex = "02 2b 20 20 31 2e 32 33 34 47 03";
-const std::string kWatchSilence = "2 pedidos, 0 leituras, 2 sem resposta, 0 falhas.\n";
-const std::string kWatchFailure = "2 pedidos, 0 leituras, 0 sem resposta, 2 falhas.\n";
-const std::string kWatchUnread = "2 pedidos, 0 leituras, 0 sem resposta, 0 falhas.\n";
+const std::string kWatchSilence = "2 requests, 0 readings, 2 without reply, 0 failures.\n";
+const std::string kWatchFailure = "2 requests, 0 readings, 0 without reply, 2 failures.\n";
+const std::string kWatchUnread = "2 requests, 0 readings, 0 without reply, 0 failures.\n";
 const std::string kWatchRead =
-    "2 pedidos, 2 leituras, 0 sem resposta, 0 falhas; peso de 1,234 a 1,234 kg.\n";
+    "2 requests, 2 readings, 0 without reply, 0 failures; weight from 1,234 to 1,234 kg.\n";
 
 // The prompt scale answers within a millisecond: a second's wait finds its reply however
 // loaded the machine, and 100 ms are silence enough.
@@ -196,7 +198,7 @@ INSTANTIATE_TEST_SUITE_P(
              Eq(kUnreadHex + "\n"), kNothing},
         Case{"ReadingUnread", Scale::Unreadable, query({"--wait", "1000", "--reading"}),
              kNotUnderstood, kNothing,
-             Eq("vardelmo: resposta não reconhecida (formato desconhecido): " + kUnread + "\n")},
+             Eq("vardelmo: reply not recognized (formato desconhecido): " + kUnread + "\n")},
         Case{"JsonUnread", Scale::Unreadable, query({"--wait", "1000", "--json"}), kSucceeded,
              HasSubstr(R"("hint":"unknown")"), kNothing}),
     test_support::CaseName{});
@@ -295,6 +297,82 @@ INSTANTIATE_TEST_SUITE_P(
              HasSubstr("formato desconhecido"),
              {},
              {"found"}}),
+    test_support::CaseName{});
+
+// The command line's own words follow the locale's language, read from LC_ALL, LC_MESSAGES and
+// LANG (the first set), with no generated locale needed; the JSON's ids, the readings and the
+// line's failures stay as they are.
+const std::vector<std::string> kPortuguese{"LANG=pt_BR.UTF-8"};
+INSTANTIATE_TEST_SUITE_P(
+    Language, Outcomes,
+    testing::Values(
+        Case{.name = "HelpInPortuguese",
+             .scale = Scale::Answers,
+             .arguments = {"--help"},
+             .status = kSucceeded,
+             .out = AllOf(HasSubstr("Uso: "), HasSubstr("Pergunta à balança uma vez"),
+                          HasSubstr("4 nenhuma resposta")),
+             .err = kNothing,
+             .environment = kPortuguese},
+        Case{.name = "HelpInEnglish",
+             .scale = Scale::Answers,
+             .arguments = {"--help"},
+             .status = kSucceeded,
+             .out = AllOf(HasSubstr("Usage: "), HasSubstr("Ask the scale once"),
+                          HasSubstr("4 no reply")),
+             .err = kNothing},
+        Case{.name = "QtsRefusalInPortuguese",
+             .scale = Scale::Answers,
+             .arguments = {"-q", "--port"},
+             .status = kBadUsage,
+             .out = kNothing,
+             .err = Eq("vardelmo: Faltando valor após '--port'.\nExperimente 'vardelmo --help'.\n"),
+             .environment = kPortuguese},
+        Case{.name = "OurRefusalInPortuguese",
+             .scale = Scale::Answers,
+             .arguments = {"-q", "--wait", "1e3"},
+             .status = kBadUsage,
+             .out = kNothing,
+             .err = Eq("vardelmo: --wait aceita só algarismos 0-9, de 0 a 2147483647 ms, não "
+                       "'1e3'.\nExperimente 'vardelmo --help'.\n"),
+             .environment = {"LC_MESSAGES=pt_BR.UTF-8"}},
+        Case{.name = "NoDisplayInPortuguese",
+             .scale = Scale::Answers,
+             .arguments = {},
+             .status = kBadUsage,
+             .out = kNothing,
+             .err = StartsWith("vardelmo: sem tela (DISPLAY): use --query\n"),
+             .environment = {"LANG=pt"}},
+        Case{.name = "SilenceInPortuguese",
+             .scale = Scale::Silent,
+             .arguments = query({"--wait", "100", "--json"}),
+             .status = kNoReply,
+             .out = HasSubstr(R"("hint":"empty")"),
+             .err = Eq("vardelmo: sem resposta em 100 ms na porta @scale\n"),
+             .environment = kPortuguese},
+        Case{.name = "SummaryInPortuguese",
+             .scale = Scale::Silent,
+             .arguments = {"--watch", "--count", "1", "--port", kPath, "--wait", "100"},
+             .status = kNoReply,
+             .out = MatchesRegex(std::string(kTime) + "\\(sem resposta\\)\n"),
+             .err = Eq("1 pedido, 0 leituras, 1 sem resposta, 0 falhas.\n"),
+             .environment = kPortuguese},
+        Case{.name = "NotRecognizedInPortuguese",
+             .scale = Scale::Unreadable,
+             .arguments = query({"--wait", "1000", "--reading"}),
+             .status = kNotUnderstood,
+             .out = kNothing,
+             .err = Eq("vardelmo: resposta não reconhecida (formato desconhecido): " + kUnread +
+                       "\n"),
+             .environment = kPortuguese},
+        // LC_ALL decides before LANG, as the C library has it.
+        Case{.name = "LcAllBeforeLang",
+             .scale = Scale::Answers,
+             .arguments = {"-q", "--wait", "x"},
+             .status = kBadUsage,
+             .out = kNothing,
+             .err = Eq(kRefusal),
+             .environment = {"LANG=pt_BR.UTF-8", "LC_ALL=C.UTF-8"}}),
     test_support::CaseName{});
 
 }  // namespace

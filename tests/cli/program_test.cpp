@@ -168,19 +168,20 @@ INSTANTIATE_TEST_SUITE_P(
              "--reading"},
             0,
             testing::MatchesRegex("([0-9]{2}:[0-9]{2}:[0-9]{2}\\.[0-9]{3}  1,234 kg estável\n){2}"),
-            Eq("2 pedidos, 2 leituras, 0 sem resposta, 0 falhas; peso de 1,234 a 1,234 kg.\n"),
+            Eq("2 requests, 2 readings, 0 without reply, 0 failures; weight from 1,234 to 1,234 "
+               "kg.\n"),
             2},
         Case{"WatchOnAMissingDeviceGoesOn",
              {"--watch", "--count", "2", "--every", "0", "--port", "/dev/vardelmo-none"},
              1,
              testing::MatchesRegex("([0-9:.]{12}  Deu Pau!: Não foi possível abrir a porta "
                                    "/dev/vardelmo-none: dispositivo não encontrado.\n){2}"),
-             Eq("2 pedidos, 0 leituras, 0 sem resposta, 2 falhas.\n")},
+             Eq("2 requests, 0 readings, 0 without reply, 2 failures.\n")},
         Case{"WatchOnceCountsInTheSingular",
              {"--watch", "--count", "1", "--port", "/dev/vardelmo-none"},
              1,
              testing::MatchesRegex("[0-9:.]{12}  Deu Pau!: .*\n"),
-             Eq("1 pedido, 0 leituras, 0 sem resposta, 1 falha.\n")},
+             Eq("1 request, 0 readings, 0 without reply, 1 failure.\n")},
         Case{"Help", {"--help"}, 0, HasSubstr("--query"), kNothing},
         Case{"Version", {"-v"}, 0, Eq(std::string("vardelmo ") + kVersion + "\n"), kNothing},
         Case{"UnknownOptionWithoutQuery",
@@ -226,10 +227,10 @@ std::vector<cases::Case> everyRefusal() {
             });
     }
     // And the window itself, which needs a display that is not there.
-    refusals.push_back({.name = "Window", .usageError = "sem tela (DISPLAY): use --query"});
+    refusals.push_back({.name = "Window", .usageError = "no display (DISPLAY): use --query"});
     refusals.push_back({.name = "WindowWithFields",
                         .arguments = {"--port", "/dev/ttyUSB0", "--wait", "300"},
-                        .usageError = "sem tela (DISPLAY): use --query"});
+                        .usageError = "no display (DISPLAY): use --query"});
     return refusals;
 }
 
@@ -245,7 +246,7 @@ TEST_F(Program, AStopEndsAWatchDuringItsWaitAndFreesThePort) {
     ASSERT_TRUE(watch.started());
     ASSERT_TRUE(scale_->waitForExchanges(1, test_support::kPatience));
     watch.signal(SIGINT);
-    EXPECT_TRUE(watch.errorLineWith("0 pedidos, 0 leituras, 0 sem resposta, 0 falhas."));
+    EXPECT_TRUE(watch.errorLineWith("0 requests, 0 readings, 0 without reply, 0 failures."));
     EXPECT_EQ(watch.finish(), 0);
 
     test_support::ChildProcess query(
