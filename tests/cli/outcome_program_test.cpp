@@ -2,64 +2,13 @@
 // every mode and form, through the built program with no display: the exit status the table
 // in cli/exit_status.h promises, what each stream holds, and with --json the one schema's keys
 // on every line.
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <QJsonObject>
-#include <QStringList>
-#include <memory>
-#include <ostream>
+#include <algorithm>
 #include <sstream>
-#include <string>
-#include <vector>
 
-#include "cli/exit_status.h"
-#include "tests/cli/headless_program.h"
-#include "tests/cli/json_line.h"
-#include "tests/support/case_name.h"
-#include "tests/support/escaped.h"
-#include "virtual_scale/virtual_scale.h"
+#include "tests/cli/outcome_cases.h"
 
-namespace vardelmo::cli {
+namespace vardelmo::cli::outcomes {
 namespace {
-
-using testing::AllOf;
-using testing::Eq;
-using testing::HasSubstr;
-using testing::IsEmpty;
-using testing::Matcher;
-using testing::MatchesRegex;
-using testing::StartsWith;
-
-// What the scale does: answers, stays silent, or answers with a frame of no family we read.
-enum class Scale { Answers, Silent, Unreadable };
-constexpr char kPath[] = "@scale";  // the scale's path in arguments and expected texts
-constexpr const char* kMissing = kMissingDevice;
-
-struct Case {
-    const char* name;
-    Scale scale;
-    std::vector<std::string> arguments;
-    int status;
-    Matcher<std::string> out;
-    Matcher<std::string> err;
-    QStringList extraKeys = {};  // with --json: beside the schema's, on every line...
-    QStringList lastKeys = {};   // ...or on the last line only
-    std::vector<std::string> environment = {};  // beside the English of a script's shell
-    friend void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
-};
-
-const QStringList kSchema{"config", "error",   "hint", "port",   "reading",
-                          "reply",  "request", "wait", "wait_ms"};
-
-std::string replaced(std::string text, const std::string& path) {
-    if (const auto at = text.find(kPath); at != std::string::npos) {
-        text.replace(at, std::string_view(kPath).size(), path);
-    }
-    return text;
-}
-
-class Outcomes : public testing::TestWithParam<Case> {};
 
 TEST_P(Outcomes, ExitWriteAndShapeAsDocumented) {
     const Case& c = GetParam();
@@ -109,42 +58,6 @@ TEST_P(Outcomes, ExitWriteAndShapeAsDocumented) {
         EXPECT_EQ(object->keys(), keys) << all[i];
     }
 }
-
-Matcher<std::string> kNothing = IsEmpty();
-const std::string kRefusal =
-    "vardelmo: --wait takes plain digits 0-9, from 0 to 2147483647 ms, not 'x'.\n"
-    "Try 'vardelmo --help'.\n";
-const std::string kMissingText =
-    "Não foi possível abrir a porta /dev/vardelmo-none: dispositivo não encontrado.";
-const std::string kSilence = "vardelmo: no reply within 100 ms on port @scale\n";
-const char kTime[] = "[0-9]{2}:[0-9]{2}:[0-9]{2}\\.[0-9]{3}  ";
-
-std::vector<std::string> query(std::vector<std::string> more, const char* port = kPath) {
-    std::vector<std::string> arguments{"-q", "--port", port};
-    arguments.insert(arguments.end(), more.begin(), more.end());
-    return arguments;
-}
-std::vector<std::string> watch(std::vector<std::string> more, const char* port = kPath) {
-    std::vector<std::string> arguments{"--watch", "--count", "2", "--every", "0", "--port", port};
-    arguments.insert(arguments.end(), more.begin(), more.end());
-    return arguments;
-}
-std::string twice(const std::string& text) {
-    return "(" + std::string(kTime) + text + "\n){2}";
-}
-
-std::vector<std::string> find(std::vector<std::string> more, const char* port = kPath) {
-    std::vector<std::string> arguments{"--find", "--port", port};
-    arguments.insert(arguments.end(), more.begin(), more.end());
-    return arguments;
-}
-const std::string kUnread = "<STX>+  1.234G<ETX>";
-const std::string kUnreadHex = "02 2b 20 20 31 2e 32 33 34 47 03";
-const std::string kWatchSilence = "2 requests, 0 readings, 2 without reply, 0 failures.\n";
-const std::string kWatchFailure = "2 requests, 0 readings, 0 without reply, 2 failures.\n";
-const std::string kWatchUnread = "2 requests, 0 readings, 0 without reply, 0 failures.\n";
-const std::string kWatchRead =
-    "2 requests, 2 readings, 0 without reply, 0 failures; weight from 1,234 to 1,234 kg.\n";
 
 // The prompt scale answers within a millisecond: a second's wait finds its reply however
 // loaded the machine, and 100 ms are silence enough.
@@ -299,81 +212,5 @@ INSTANTIATE_TEST_SUITE_P(
              {"found"}}),
     test_support::CaseName{});
 
-// The command line's own words follow the locale's language, read from LC_ALL, LC_MESSAGES and
-// LANG (the first set), with no generated locale needed; the JSON's ids, the readings and the
-// line's failures stay as they are.
-const std::vector<std::string> kPortuguese{"LANG=pt_BR.UTF-8"};
-INSTANTIATE_TEST_SUITE_P(
-    Language, Outcomes,
-    testing::Values(
-        Case{.name = "HelpInPortuguese",
-             .scale = Scale::Answers,
-             .arguments = {"--help"},
-             .status = kSucceeded,
-             .out = AllOf(HasSubstr("Uso: "), HasSubstr("Pergunta à balança uma vez"),
-                          HasSubstr("4 nenhuma resposta")),
-             .err = kNothing,
-             .environment = kPortuguese},
-        Case{.name = "HelpInEnglish",
-             .scale = Scale::Answers,
-             .arguments = {"--help"},
-             .status = kSucceeded,
-             .out = AllOf(HasSubstr("Usage: "), HasSubstr("Ask the scale once"),
-                          HasSubstr("4 no reply")),
-             .err = kNothing},
-        Case{.name = "QtsRefusalInPortuguese",
-             .scale = Scale::Answers,
-             .arguments = {"-q", "--port"},
-             .status = kBadUsage,
-             .out = kNothing,
-             .err = Eq("vardelmo: Faltando valor após '--port'.\nExperimente 'vardelmo --help'.\n"),
-             .environment = kPortuguese},
-        Case{.name = "OurRefusalInPortuguese",
-             .scale = Scale::Answers,
-             .arguments = {"-q", "--wait", "1e3"},
-             .status = kBadUsage,
-             .out = kNothing,
-             .err = Eq("vardelmo: --wait aceita só algarismos 0-9, de 0 a 2147483647 ms, não "
-                       "'1e3'.\nExperimente 'vardelmo --help'.\n"),
-             .environment = {"LC_MESSAGES=pt_BR.UTF-8"}},
-        Case{.name = "NoDisplayInPortuguese",
-             .scale = Scale::Answers,
-             .arguments = {},
-             .status = kBadUsage,
-             .out = kNothing,
-             .err = StartsWith("vardelmo: sem tela (DISPLAY): use --query\n"),
-             .environment = {"LANG=pt"}},
-        Case{.name = "SilenceInPortuguese",
-             .scale = Scale::Silent,
-             .arguments = query({"--wait", "100", "--json"}),
-             .status = kNoReply,
-             .out = HasSubstr(R"("hint":"empty")"),
-             .err = Eq("vardelmo: sem resposta em 100 ms na porta @scale\n"),
-             .environment = kPortuguese},
-        Case{.name = "SummaryInPortuguese",
-             .scale = Scale::Silent,
-             .arguments = {"--watch", "--count", "1", "--port", kPath, "--wait", "100"},
-             .status = kNoReply,
-             .out = MatchesRegex(std::string(kTime) + "\\(sem resposta\\)\n"),
-             .err = Eq("1 pedido, 0 leituras, 1 sem resposta, 0 falhas.\n"),
-             .environment = kPortuguese},
-        Case{.name = "NotRecognizedInPortuguese",
-             .scale = Scale::Unreadable,
-             .arguments = query({"--wait", "1000", "--reading"}),
-             .status = kNotUnderstood,
-             .out = kNothing,
-             .err = Eq("vardelmo: resposta não reconhecida (formato desconhecido): " + kUnread +
-                       "\n"),
-             .environment = kPortuguese},
-        // LC_ALL decides before LANG, as the C library has it.
-        Case{.name = "LcAllBeforeLang",
-             .scale = Scale::Answers,
-             .arguments = {"-q", "--wait", "x"},
-             .status = kBadUsage,
-             .out = kNothing,
-             .err = Eq(kRefusal),
-             .environment = {"LANG=pt_BR.UTF-8", "LC_ALL=C.UTF-8"}}),
-    test_support::CaseName{});
-
 }  // namespace
-}  // namespace vardelmo::cli
+}  // namespace vardelmo::cli::outcomes
