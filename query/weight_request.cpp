@@ -7,9 +7,6 @@
 namespace vardelmo::query {
 namespace {
 
-// The single byte the scale answers to (ASCII ENQ).
-constexpr std::string_view enquiry{"\x05", 1};
-
 Outcome failed(const std::string& description) {
     return Outcome{std::nullopt, FailureReport{description}};
 }
@@ -73,7 +70,7 @@ Outcome runEnquiry(Fields& fields, serial::SerialLine& line, const Interruption*
         return cutShort(line, true);
     }
 
-    if (auto status = line.setOutput(enquiry); !status) {
+    if (auto status = line.setOutput(kEnquiry); !status) {
         return interrupted() ? cutShort(line, true) : failedWhileOpen(line, status.description());
     }
 

@@ -4,11 +4,15 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "query/interruption.h"
 #include "serial/serial_line.h"
 
 namespace vardelmo::query {
+
+// The single byte a scale answers to (ASCII ENQ): the request every mode sends.
+inline constexpr std::string_view kEnquiry{"\x05", 1};
 
 // What the operator is shown when a request fails: a modal box with the
 // critical icon and a single OK button.
