@@ -20,8 +20,9 @@ std::optional<Reading> lastFrame(std::string_view bytes, Pass pass);
 // Whether the reply ends in the start of a frame of a family with marks, cut short.
 bool endsInPartialFrame(std::string_view bytes);
 
-// Whether bytes with bit 7 set decode once it is cleared: seven bits and parity read as eight.
-bool sevenBits(std::string_view bytes);
+// Whether bytes with bit 7 set give a frame of the pass once it is cleared: seven bits and
+// parity read as eight.
+bool sevenBits(std::string_view bytes, Pass pass);
 
 // What the bytes hint at when nothing decodes, no frame is cut short and bit 7 hides none.
 Hint hintFor(std::string_view bytes);

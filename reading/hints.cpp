@@ -1,6 +1,7 @@
 // What bytes that do not decode hint at: seven bits and parity read as eight, nothing, a lone
 // ACK, a baud that differs from the scale's, or a format of no family the tool knows.
 #include <algorithm>
+#include <bit>
 #include <string>
 
 #include "reading/decimal_text.h"
@@ -44,16 +45,25 @@ bool wrongBaud(std::string_view bytes) {
 
 // A scale sending seven data bits and parity to a line set to eight without: the parity lands
 // in bit 7, and clearing it gives the frames back.
-bool sevenBits(std::string_view bytes) {
+bool sevenBits(std::string_view bytes, Pass pass) {
     if (std::none_of(bytes.begin(), bytes.end(), highBit)) {
+        return false;
+    }
+    // Bit 7 is then the parity of the other seven, even or odd, in all but a stray byte or
+    // two: bytes of any other kind are not worth clearing.
+    std::size_t even = 0;
+    for (const char c : bytes) {
+        even += std::popcount(static_cast<unsigned char>(c)) % 2 == 0 ? 1 : 0;
+    }
+    const std::size_t agreeing = std::max(even, bytes.size() - even);
+    if (agreeing * 10 < bytes.size() * 9) {
         return false;
     }
     std::string cleared(bytes);
     for (char& c : cleared) {
         c = static_cast<char>(c & 0x7F);
     }
-    return lastFrame(cleared, Pass::Marked).has_value() ||
-           lastFrame(cleared, Pass::Unmarked).has_value();
+    return lastFrame(cleared, pass).has_value();
 }
 
 Hint hintFor(std::string_view bytes) {

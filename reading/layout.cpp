@@ -105,8 +105,17 @@ Match matchLayout(const Layout& layout, std::string_view bytes, std::size_t end,
         }
         const Layout fixed{layout.protocol, layout.fields.first(layout.fields.size() - 1),
                            Place::Anywhere, layout.unmarked, layout.state};
-        for (std::size_t fixedEnd = end; fixedEnd > 0; --fixedEnd) {
-            const auto match = matchLayout(fixed, bytes, fixedEnd, reading);
+        std::size_t size = 0;
+        for (const Field& field : fixed.fields) {
+            size += field.size;
+        }
+        // Such a row starts with a text: only where its first byte stands is a start tried.
+        const char first = fixed.fields.front().text.front();
+        for (std::size_t start = end >= size ? end - size + 1 : 0; start-- > 0;) {
+            if (bytes[start] != first) {
+                continue;
+            }
+            const auto match = matchLayout(fixed, bytes, start + size, reading);
             if (match.verdict != Verdict::None) {
                 return match;
             }

@@ -42,7 +42,8 @@ enum class Kind : unsigned char {
     Status,  // the scale's state, from `codes`
     Unit,
     Net,
-    Rest,  // the last field: any bytes up to the reply's end
+    Rest,  // the last field: any bytes up to the reply's end, after fields of fixed sizes that
+           // start with a text
 };
 
 struct Field {

@@ -48,13 +48,16 @@ constexpr Field wt1000[] = {
 // Muller and Rinnert: "+01.234" ETX, an STX before it or not.
 constexpr Field muller[] = {text("+"), weight(6, written), text("\x03")};
 
-// Precision: a letter, six digits of grams, CR. With an STX first any letter is Precision's;
-// without one only the named letters are (the others are el05's, below). Below zero the
-// digits are most likely the amount below zero, which no description states: no weight.
+// Precision: a letter, six digits of grams, CR. With an STX first any letter is Precision's
+// (the letter of a stable weight is not named, so the others leave the state untold); without
+// one only the named letters are (the others are el05's, below). Below zero the digits are
+// most likely the amount below zero, which no description states: no weight.
 constexpr Code precisionNamed[] = {
     {"A@", Motion}, {"HTMLI", Negative}, {.bytes = "GF", .noReading = true}};
-constexpr Code precisionAfterStx[] = {
-    {"A@", Motion}, {"HTMLI", Negative}, {.bytes = "GF", .noReading = true}, {""}};
+constexpr Code precisionAfterStx[] = {{"A@", Motion},
+                                      {"HTMLI", Negative},
+                                      {.bytes = "GF", .noReading = true},
+                                      {"BCDEJKNOPQRSUVWXYZ"}};
 constexpr Field precisionStx[] = {text("\x02"), status(1, precisionAfterStx), weight(6, grams),
                                   text("\r")};
 constexpr Field precision[] = {status(1, precisionNamed), weight(6, grams), text("\r")};

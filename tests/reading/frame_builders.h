@@ -16,6 +16,15 @@ namespace vardelmo::reading::test {
 inline const std::string stx(1, '\x02');
 inline const std::string etx(1, '\x03');
 
+// Bytes written as FRAMES.md writes them: "02 30 31 03".
+inline std::string hex(std::string_view text) {
+    std::string bytes;
+    for (std::size_t i = 0; i + 1 < text.size(); i += 3) {
+        bytes += static_cast<char>(std::stoi(std::string(text.substr(i, 2)), nullptr, 16));
+    }
+    return bytes;
+}
+
 inline std::string toledoB(std::string_view body) {
     return stx + std::string(body) + etx;
 }
