@@ -107,7 +107,7 @@ const Index& index(Pass pass) {
 
 Match frameEndingAt(std::string_view bytes, std::size_t end, Reading& reading, const Index& idx) {
     const auto last = static_cast<unsigned char>(bytes[end - 1]);
-    const auto beforeLast = end >= 2 ? static_cast<unsigned char>(bytes[end - 2]) : 0;
+    const unsigned char beforeLast = end >= 2 ? static_cast<unsigned char>(bytes[end - 2]) : 0;
     if ((idx.worth[last] & 1) == 0 && (idx.worth[beforeLast] & 2) == 0 && end != bytes.size()) {
         return {};  // most ends, in noise as in frames
     }
@@ -120,7 +120,8 @@ Match frameEndingAt(std::string_view bytes, std::size_t end, Reading& reading, c
     }
     for (std::size_t word = 0; word < mask.size(); ++word) {
         for (std::uint64_t bits = mask[word]; bits != 0; bits &= bits - 1) {
-            const Entry& entry = idx.entries[word * 64 + std::countr_zero(bits)];
+            const Entry& entry =
+                idx.entries[word * 64 + static_cast<std::size_t>(std::countr_zero(bits))];
             const Match match = entry.parse ? entry.parse(bytes, end, reading)
                                             : matchLayout(*entry.layout, bytes, end, reading);
             if (match.verdict != Verdict::None) {
