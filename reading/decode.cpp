@@ -148,7 +148,7 @@ const std::array<std::vector<std::string_view>, 256>& startsByFirstByte() {
 
 }  // namespace
 
-std::optional<Reading> lastFrame(std::string_view bytes, Pass pass) {
+std::optional<Reading> lastFrame(std::string_view bytes, Pass pass, bool* saysNoReading) {
     const Index& idx = index(pass);
     Reading reading;
     std::size_t limit = bytes.size();  // no frame may end past this
@@ -191,6 +191,9 @@ std::optional<Reading> lastFrame(std::string_view bytes, Pass pass) {
             next = tryEnd(i + 1);
         }
     }
+    if (saysNoReading != nullptr) {
+        *saysNoReading = found == Verdict::NoReading;
+    }
     return found == Verdict::Reading ? std::optional(reading) : std::nullopt;
 }
 
@@ -208,8 +211,10 @@ bool endsInPartialFrame(std::string_view bytes) {
     const auto completes = [&](std::string_view cut, std::string_view rest) {
         completed.assign(cut);
         completed.append(rest);
-        return frameEndingAt(completed, completed.size(), reading, index(Pass::Marked)).verdict !=
-               Verdict::None;
+        // The frame completed starts where the cut does: one that fits in the rest alone
+        // says nothing of the cut.
+        const auto match = frameEndingAt(completed, completed.size(), reading, index(Pass::Marked));
+        return match.verdict != Verdict::None && match.start == 0;
     };
     const std::size_t from = bytes.size() > longestFrame ? bytes.size() - longestFrame : 0;
     for (std::size_t start = from; start + shortest <= bytes.size(); ++start) {
@@ -243,14 +248,22 @@ bool endsInPartialFrame(std::string_view bytes) {
 Decoded decode(std::string_view bytes) {
     using namespace detail;
     Decoded decoded;
-    decoded.reading = lastFrame(bytes, Pass::Marked);
+    bool saysNoReading = false;
+    decoded.reading = lastFrame(bytes, Pass::Marked, &saysNoReading);
     if (decoded.reading) {
+        return decoded;
+    }
+    // A whole frame saying the scale has no weight to give ends the reply: nothing cut short
+    // follows it, and no unmarked family reads it.
+    if (saysNoReading) {
+        decoded.hint = hintFor(bytes);
         return decoded;
     }
     // Each pass's frames hidden by bit 7 come before what the next pass would make of the
     // bytes, and a frame of a family with marks cut short is that family's, never an
     // unmarked one's.
-    if (sevenBits(bytes, Pass::Marked)) {
+    const SevenBits sevenBits(bytes);
+    if (sevenBits.hideAFrame(Pass::Marked)) {
         decoded.hint = Hint::SevenBits;
         return decoded;
     }
@@ -260,7 +273,7 @@ Decoded decode(std::string_view bytes) {
     }
     decoded.reading = lastFrame(bytes, Pass::Unmarked);
     if (!decoded.reading) {
-        decoded.hint = sevenBits(bytes, Pass::Unmarked) ? Hint::SevenBits : hintFor(bytes);
+        decoded.hint = sevenBits.hideAFrame(Pass::Unmarked) ? Hint::SevenBits : hintFor(bytes);
     }
     return decoded;
 }

@@ -1,5 +1,7 @@
 // The one list of families: names as technicians know the scales, the families with files of
-// their own in the order they are tried, and a whole frame of each to tell a cut one by.
+// their own in the order they are tried, and a whole frame of each to tell a cut one by. A new
+// family with a file of its own is that file (listed in CMakeLists.txt), its line here and
+// its parser's in `files`.
 #include "reading/families.h"
 
 #include "reading/frames.h"

@@ -1,5 +1,6 @@
 // The families whose frames are a run of fields with no status bits or checksum: one row
-// each, or one a form where a family has two. A row is tried before the rows below it.
+// each, or one a form where a family has two. A row is tried before the rows below it. A new
+// family of this kind is its rows here and its line in families.cpp (id, name, a whole frame).
 #include "reading/layout.h"
 
 namespace vardelmo::reading::detail {

@@ -19,30 +19,6 @@ using test_support::CaseName;
 using test_support::escaped;
 using enum State;
 
-// Toledo on Ethernet: STX "02", status words, weight, tare, 41 bytes of any value, DLE ETX and
-// the checksum of bytes 1 to 58, plus `damage`.
-std::string toledoEth(char swa, std::string_view weight, std::string_view tare,
-                      std::string_view filler, int damage = 0) {
-    std::string frame =
-        "\x02"
-        "02";
-    frame += swa;
-    frame += "0 ";
-    frame += std::string(weight) + std::string(tare) + std::string(filler);
-    unsigned sum = byteSum(frame) - 2;  // STX is left out
-    frame += "\x10\x03";
-    frame += static_cast<char>((256 - sum % 256 + static_cast<unsigned>(damage)) % 256);
-    return frame;
-}
-// 41 bytes, offsets 18 to 58; the last of them chosen so that the checksum is `checksum`.
-std::string filler41(char first, char checksumWanted) {
-    std::string f(41, first);
-    const unsigned rest = byteSum(std::string("02\x2d") + "0 001234000000" + f.substr(0, 40));
-    f.back() =
-        static_cast<char>((256 * 4 - rest - static_cast<unsigned char>(checksumWanted)) % 256);
-    return f;
-}
-
 const std::string ethExample =
     hex("02 30 32 2d 30 20 30 30 31 32 33 34 30 30 30 30 30 30 30 30 30 30 30 30 30 30 30 30 30 "
         "30 30 30 30 30 30 30 30 30 30 30 30 30 30 30 50 30 30 30 30 30 30 30 30 30 30 30 31 30 "
@@ -275,49 +251,6 @@ INSTANTIATE_TEST_SUITE_P(
                   "\x11\x02"
                   "0001234MP\r\x13\x11",
                   told("lenke", "1.234", Motion)}),
-    CaseName());
-
-struct NoReadingCase {
-    const char* name;
-    std::string bytes;
-    friend void PrintTo(const NoReadingCase& c, std::ostream* os) {
-        *os << '"' << escaped(c.bytes) << '"';
-    }
-};
-
-class NoReading : public testing::TestWithParam<NoReadingCase> {};
-
-TEST_P(NoReading, IsRead) {
-    const auto decoded = decode(GetParam().bytes);
-    EXPECT_FALSE(decoded.reading) << testing::PrintToString(decoded);
-}
-
-// Frames a family sends without a weight to give, and points no description makes certain.
-INSTANTIATE_TEST_SUITE_P(
-    MoreFamilies, NoReading,
-    testing::Values(NoReadingCase{"EthChecksumOff",
-                                  toledoEth(0x2d, "001234", "000000", std::string(41, '0'), 1)},
-                    NoReadingCase{"Bcs21WithoutPoint", "\x02S+00001234\r"},
-                    NoReadingCase{"UranoPopTare", "TARA: 0,500kg"},
-                    NoReadingCase{"DigitronCounting", hex("44 30 30 30 30 35")},
-                    NoReadingCase{"DigitronOtherMode", "@1234.5"},
-                    NoReadingCase{"PrecisionWaiting", "G001234\r"},
-                    NoReadingCase{"PrecisionWaitingF",
-                                  "\x02"
-                                  "F001234\r"},
-                    NoReadingCase{"MarelDigitsWithoutPoint",
-                                  "\x02"
-                                  "ABCDEFGHIJKLM     1234 tail"},
-                    NoReadingCase{"CondecDigitsWithoutPoint", "\x02  001234KG \r\n"},
-                    NoReadingCase{"SaturnoHighBits",
-                                  "\xb0\xb1.\xb2\xb3\xb4"
-                                  "E\r\n"},
-                    NoReadingCase{"SicilianoIp10TareBelowZero",
-                                  "\x02"
-                                  "BR 01.500kgTR-00.266kg\x03\x00\n"},
-                    NoReadingCase{"LiderPointLast",
-                                  "\x01"
-                                  "001234. E\x02"}),
     CaseName());
 
 // Whatever came before it, a whole frame at the end of a reply is the one read: no family
