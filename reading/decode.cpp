@@ -25,6 +25,9 @@ struct Entry {
     Parse parse = nullptr;
     const Layout* layout = nullptr;
     bool atReplyEnd = false;  // tried only where the reply ends
+    // A row of fixed size that starts with a text: its first byte, looked at before the rest.
+    std::size_t size = 0;
+    char first = 0;
 };
 
 // Which entries end in a byte, by the byte's value, as bits in the order the entries are
@@ -65,6 +68,14 @@ struct Index {
 // bytes up to the reply's end is tried at the reply's end only.
 void addLayout(Index& index, const Layout& layout) {
     Entry entry{.layout = &layout};
+    const bool fixedSize = std::none_of(layout.fields.begin(), layout.fields.end(),
+                                        [](const Field& f) { return f.size == 0; });
+    if (fixedSize && layout.fields.front().kind == Kind::Text) {
+        for (const Field& field : layout.fields) {
+            entry.size += field.size;
+        }
+        entry.first = layout.fields.front().text.front();
+    }
     auto fields = layout.fields;
     std::size_t fromEnd = 1;
     if (fields.size() > 1 && fields.back().kind == Kind::Any && fields.back().size == 1) {
@@ -122,6 +133,9 @@ Match frameEndingAt(std::string_view bytes, std::size_t end, Reading& reading, c
         for (std::uint64_t bits = mask[word]; bits != 0; bits &= bits - 1) {
             const Entry& entry =
                 idx.entries[word * 64 + static_cast<std::size_t>(std::countr_zero(bits))];
+            if (entry.size != 0 && (end < entry.size || bytes[end - entry.size] != entry.first)) {
+                continue;
+            }
             const Match match = entry.parse ? entry.parse(bytes, end, reading)
                                             : matchLayout(*entry.layout, bytes, end, reading);
             if (match.verdict != Verdict::None) {
