@@ -11,9 +11,6 @@ namespace vardelmo::reading::detail {
 
 namespace {
 
-// Longer than any weight a scale writes; it bounds the walk back over a run of digits.
-constexpr std::size_t longestNumber = 16;
-
 bool numberChar(char c, const Number& number) {
     return isDigit(c) || c == ' ' || number.points.find(c) != std::string_view::npos ||
            (number.signInside && c == '-');
@@ -81,7 +78,7 @@ std::optional<std::size_t> startOf(const Layout& layout, std::string_view bytes,
     }
     const std::size_t runEnd = end - after;
     std::size_t runStart = runEnd;
-    while (runStart > before && runEnd - runStart < longestNumber &&
+    while (runStart > before && runEnd - runStart < running->number.longest &&
            numberChar(bytes[runStart - 1], running->number)) {
         --runStart;
     }

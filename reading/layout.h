@@ -19,6 +19,7 @@ struct Number {
     bool padRight = false;    // spaces after the number are padding too, not only before it
     bool spacesAsZeros = false;  // spaces between digits count as zeros
     bool reversed = false;       // the field holds the text backwards
+    std::size_t longest = 16;    // characters, where the field has no fixed size
 };
 
 // What the bytes of a status, unit or gross/net field say. A one-byte field matches a code

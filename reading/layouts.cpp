@@ -82,8 +82,10 @@ constexpr Field uranoNegative[] = {any(1), text(" PESO:"), sign("-"), weight(0, 
                                    text("kg")};
 constexpr Field urano[] = {status(1, uranoStates), text(" PESO:"), weight(0, written), text("kg")};
 
-// Urano POP: "PESO L: 1,234kg"; its unlabelled form is among the unmarked rows.
-constexpr Field uranoPop[] = {text("PESO L:"), weight(0, writtenOrGrams), text("kg")};
+// Urano POP: "PESO L: 1,234kg", all within 16 bytes; its unlabelled form is among the
+// unmarked rows.
+constexpr Field uranoPop[] = {text("PESO L:"), weight(0, Number{.scale = 3, .longest = 7}),
+                              text("kg")};
 
 // Capital: 'E', the weight, a byte that is never part of it, CR.
 constexpr Field capital[] = {text("E"), weight(0, Number{.padRight = true}), any(1), text("\r")};

@@ -146,6 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
                   hint(Hint::Unknown)},
         ReplyCase{"Bcs21WithoutPoint", "\x02S+00001234\r", hint(Hint::Unknown)},
         ReplyCase{"UranoPopTare", "TARA: 0,500kg", hint(Hint::Unknown)},
+        ReplyCase{"UranoPopBeyondSixteenBytes", "PESO L:   1,234kg\r\n", hint(Hint::Unknown)},
         ReplyCase{"DigitronCounting", hex("44 30 30 30 30 35"), hint(Hint::Unknown)},
         ReplyCase{"DigitronOtherMode", "@1234.5", hint(Hint::Unknown)},
         ReplyCase{"PrecisionWaiting", "G001234\r", hint(Hint::Unknown)},
