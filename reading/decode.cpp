@@ -214,8 +214,8 @@ std::optional<Reading> lastFrame(std::string_view bytes, Pass pass, bool* saysNo
 // A frame cut short: from some byte on, the reply is the start of a frame of a family with
 // marks, which the rest of a whole one completes: the bytes the whole frame has from there
 // on, or, where the cut frame's fields run longer, what the whole one has after its last
-// digit or from its point. Two bytes at least, so that a stray STX or letter at the end of noise is
-// not taken for one.
+// digit or from its point. Two bytes at least, so that a stray STX or letter at the end of
+// noise is not taken for one.
 bool endsInPartialFrame(std::string_view bytes) {
     constexpr std::size_t shortest = 2;
     constexpr std::size_t longestFrame = 96;

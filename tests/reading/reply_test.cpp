@@ -150,6 +150,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReplyCase{"DigitronCounting", hex("44 30 30 30 30 35"), hint(Hint::Unknown)},
         ReplyCase{"DigitronOtherMode", "@1234.5", hint(Hint::Unknown)},
         ReplyCase{"PrecisionWaiting", "G001234\r", hint(Hint::Unknown)},
+        ReplyCase{"PrecisionCutBelowZero", "H001", hint(Hint::Partial)},
         // A whole frame, though also the start of a Toledo A one.
         ReplyCase{"PrecisionWaitingAfterStx",
                   "\x02"
