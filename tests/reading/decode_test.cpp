@@ -6,6 +6,7 @@
 
 #include "reading/reading.h"
 #include "tests/reading/frame_builders.h"
+#include "tests/reading/frame_case.h"
 #include "tests/support/case_name.h"
 #include "tests/support/escaped.h"
 
@@ -14,19 +15,7 @@ namespace {
 
 using namespace test;
 using test_support::CaseName;
-using test_support::escaped;
 using enum State;
-
-struct FrameCase {
-    const char* name;
-    std::string bytes;
-    Reading expected;
-    friend void PrintTo(const FrameCase& c, std::ostream* os) {
-        *os << '"' << escaped(c.bytes) << '"';
-    }
-};
-
-class Frames : public testing::TestWithParam<FrameCase> {};
 
 TEST_P(Frames, GiveTheirReading) {
     const auto decoded = decode(GetParam().bytes);
@@ -57,20 +46,42 @@ const std::string p03Example(
 INSTANTIATE_TEST_SUITE_P(
     Toledo, Frames,
     testing::Values(
-        FrameCase{"BExample", toledoB("01234"), {.protocol = "toledo-b", .weight = "1.234"}},
-        FrameCase{"BZero", toledoB("00000"), {.protocol = "toledo-b", .weight = "0.000"}},
-        FrameCase{"BLargest", toledoB("99999"), {.protocol = "toledo-b", .weight = "99.999"}},
-        FrameCase{"BPadded", toledoB("  800"), {.protocol = "toledo-b", .weight = "0.800"}},
-        FrameCase{"BPoint", toledoB("1.234"), {.protocol = "toledo-b", .weight = "1.234"}},
-        FrameCase{"BComma", toledoB("01,23"), {.protocol = "toledo-b", .weight = "1.23"}},
-        FrameCase{"BPaddedPoint", toledoB(" 12.5"), {.protocol = "toledo-b", .weight = "12.5"}},
+        FrameCase{"BExample",
+                  toledoB("01234"),
+                  {.protocol = "toledo-b", .weight = "1.234", .state = Stable}},
+        FrameCase{"BZero",
+                  toledoB("00000"),
+                  {.protocol = "toledo-b", .weight = "0.000", .state = Stable}},
+        FrameCase{"BLargest",
+                  toledoB("99999"),
+                  {.protocol = "toledo-b", .weight = "99.999", .state = Stable}},
+        FrameCase{"BPadded",
+                  toledoB("  800"),
+                  {.protocol = "toledo-b", .weight = "0.800", .state = Stable}},
+        FrameCase{"BPoint",
+                  toledoB("1.234"),
+                  {.protocol = "toledo-b", .weight = "1.234", .state = Stable}},
+        FrameCase{"BComma",
+                  toledoB("01,23"),
+                  {.protocol = "toledo-b", .weight = "1.23", .state = Stable}},
+        FrameCase{"BPaddedPoint",
+                  toledoB(" 12.5"),
+                  {.protocol = "toledo-b", .weight = "12.5", .state = Stable}},
         FrameCase{"BMotion", toledoB("IIIII"), {.protocol = "toledo-b", .state = Motion}},
         FrameCase{"BNegative", toledoB("NNNNN"), {.protocol = "toledo-b", .state = Negative}},
         FrameCase{"BOverload", toledoB("SSSSS"), {.protocol = "toledo-b", .state = Overload}},
-        FrameCase{"CExample", toledoC("01234"), {.protocol = "toledo-c", .weight = "1.234"}},
-        FrameCase{"CWithKg", toledoC("01234kg"), {.protocol = "toledo-c", .weight = "1.234"}},
-        FrameCase{"CWithSpaceKg", toledoC("00800 kg"), {.protocol = "toledo-c", .weight = "0.800"}},
-        FrameCase{"CComma", toledoC("2,500"), {.protocol = "toledo-c", .weight = "2.500"}},
+        FrameCase{"CExample",
+                  toledoC("01234"),
+                  {.protocol = "toledo-c", .weight = "1.234", .state = Stable}},
+        FrameCase{"CWithKg",
+                  toledoC("01234kg"),
+                  {.protocol = "toledo-c", .weight = "1.234", .state = Stable}},
+        FrameCase{"CWithSpaceKg",
+                  toledoC("00800 kg"),
+                  {.protocol = "toledo-c", .weight = "0.800", .state = Stable}},
+        FrameCase{"CComma",
+                  toledoC("2,500"),
+                  {.protocol = "toledo-c", .weight = "2.500", .state = Stable}},
         FrameCase{"CMotion", toledoC("IIIII"), {.protocol = "toledo-c", .state = Motion}},
         FrameCase{"CNegative", toledoC("NNNNN"), {.protocol = "toledo-c", .state = Negative}},
         FrameCase{"COverload", toledoC("SSSSS"), {.protocol = "toledo-c", .state = Overload}},
@@ -122,6 +133,9 @@ INSTANTIATE_TEST_SUITE_P(
         FrameCase{"FiveDecimals", p03(0x2f, 0x20, "000123", "000000"),
                   p03Reading("0.00123", Stable, false, "0.00000")},
         FrameCase{"IncrementBitsIgnored", p03(0x3d, 0x20, "001234", "000000"), p03Reading("1.234")},
+        FrameCase{"SwaBit6Set", p03(0x6d, 0x20, "001234", "000000"), p03Reading("1.234")},
+        FrameCase{"SwbBits4And6Ignored", p03(0x2d, 0x79, "001234", "000200"),
+                  p03Reading("1.234", Motion, true, "0.200")},
         FrameCase{"Net", p03(0x2d, 0x21, "001234", "000500"),
                   p03Reading("1.234", Stable, true, "0.500")},
         FrameCase{"Negative", p03(0x2d, 0x22, "000500", "000000"), p03Reading("-0.500", Negative)},
@@ -162,8 +176,7 @@ INSTANTIATE_TEST_SUITE_P(
                   stGsReading("-0.500", Negative, true)},
         FrameCase{"NegativeZeroIsZero", stGs("ST,GS,-  0.000kg"), stGsReading("0.000")},
         FrameCase{"Overload", stGs("OL,GS,+ 99.999kg"), stGsReading(std::nullopt, Overload)},
-        FrameCase{"OverloadNegative", stGs("OL,GS,-  0.500kg"),
-                  stGsReading(std::nullopt, Overload)},
+        FrameCase{"BelowTheRange", stGs("OL,GS,-  0.500kg"), stGsReading(std::nullopt, Negative)},
         FrameCase{"OverloadBlank", stGs("OL,GS,        kg"), stGsReading(std::nullopt, Overload)},
         FrameCase{"Grams", stGs("ST,GS,+   1234g"), stGsReading("1234", Stable, false, "g")},
         FrameCase{"Pounds", stGs("ST,GS,+  2.720lb"), stGsReading("2.720", Stable, false, "lb")},
