@@ -173,6 +173,7 @@ VirtualScale::~VirtualScale() {
     impl_->changed.notify_all();
     impl_->poke();
     impl_->thread.join();
+    impl_->noteEnd();
 }
 
 const std::string& VirtualScale::path() const {
@@ -194,8 +195,8 @@ void VirtualScale::setFormat(Format format) {
     impl_->options.format = format;
 }
 
-void VirtualScale::send(const std::string& bytes) {
-    impl_->writeBytes(bytes.data(), bytes.size(), Impl::Asked::Yes);
+bool VirtualScale::send(const std::string& bytes) {
+    return impl_->writeBytes(bytes.data(), bytes.size(), Impl::Asked::Yes);
 }
 
 std::string VirtualScale::received() const {
@@ -211,6 +212,16 @@ std::vector<Exchange> VirtualScale::exchanges() const {
 bool VirtualScale::waitForExchanges(std::size_t count, std::chrono::milliseconds timeout) const {
     std::unique_lock lock(impl_->mutex);
     return impl_->changed.wait_for(lock, timeout, [&] { return impl_->exchanges.size() >= count; });
+}
+
+std::size_t VirtualScale::stalls() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->stalls;
+}
+
+bool VirtualScale::waitForStalls(std::size_t count, std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(impl_->mutex);
+    return impl_->changed.wait_for(lock, timeout, [&] { return impl_->stalls >= count; });
 }
 
 bool VirtualScale::waitUntilDelivered(std::chrono::milliseconds timeout) {
