@@ -14,8 +14,9 @@
 #include "virtual_scale/pty.h"
 #include "virtual_scale/virtual_scale.h"
 
-// The scale's insides, shared by virtual_scale.cpp (its life and its thread's loop) and
-// replies.cpp (what it hears and what it sends). Not for any other file.
+// The scale's insides, shared by virtual_scale.cpp (its life and its thread's loop),
+// replies.cpp (what it hears and what it sends) and writing.cpp (its writes to the client's
+// terminal). Not for any other file.
 namespace vardelmo::vscale {
 
 using Clock = std::chrono::steady_clock;
@@ -66,7 +67,7 @@ struct VirtualScale::Impl {
     void closeLine();
     void run();
 
-    // replies.cpp
+    // writing.cpp
     enum class Asked { Yes, No };
     // What one write to the master did, under `writing`.
     struct Written {
@@ -86,6 +87,8 @@ struct VirtualScale::Impl {
     // went through after such losses.
     void noteWrite(std::size_t lost);
     void noteEnd();  // what was dropped and not yet logged, as the scale ends
+
+    // replies.cpp
     std::chrono::nanoseconds byteTime() const { return options.line.byteTime(); }
     // The line the client has set, as its UART would be; the scale's own when unknown.
     LineSettings clientSeen() const;
