@@ -46,9 +46,12 @@ logged and ignored.
                         data bits or parity (the kernel forces 8 data bits, no parity), so the
                         client is taken as 8 data bits, no parity: a 7E1 scale reaches it with
                         bit 7 set on the bytes of odd parity, whatever the client set.
-      --link PATH     also make a symbolic link PATH to the terminal, removed on exit
+      --link PATH     also make a symbolic link PATH to the terminal, removed on exit; a
+                        running scale's link is not taken over (exit 2), a stale one is
+                        replaced
   -n, --count N       exit 0 once N enquiries have been handled (answered or left silent)
   -h, --help          show this help and exit
+      --version       show the version and exit
 
 While it runs, standard input takes one change a line, applied from the next frame on:
   weight KG | state NAME | format NAME

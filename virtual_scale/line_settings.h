@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,7 +19,12 @@ struct LineSettings {
     unsigned dataBits = 8;
     double stopBits = 1;  // 1, 1.5 or 2
 
+    // Start, data, parity and stop bits: 11 for 2400,e,7,2.
     double bitsPerByte() const { return 1 + dataBits + (parity == 'n' ? 0 : 1) + stopBits; }
+    // A byte's time on the line, all its bits at the baud: 4.583 ms for 2400,e,7,2.
+    std::chrono::nanoseconds byteTime() const {
+        return std::chrono::nanoseconds(static_cast<long long>(bitsPerByte() * 1e9 / baud));
+    }
     // "2400,n,8,1", as parseLineSettings reads it back.
     std::string text() const;
     friend bool operator==(const LineSettings&, const LineSettings&) = default;

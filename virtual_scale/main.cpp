@@ -12,8 +12,10 @@
 
 #include "virtual_scale/commands.h"
 #include "virtual_scale/help.h"
+#include "virtual_scale/link.h"
 #include "virtual_scale/log_text.h"
 #include "virtual_scale/options.h"
+#include "virtual_scale/text_wrap.h"
 #include "virtual_scale/virtual_scale.h"
 
 namespace {
@@ -21,6 +23,8 @@ namespace {
 using namespace vardelmo::vscale;
 
 constexpr int kUsageError = 2;
+// Within 80 columns, the last left free as terminals wrap on it.
+constexpr std::size_t kHelpWidth = 79;
 
 int signalPipe[2] = {-1, -1};
 int exchangePipe[2] = {-1, -1};
@@ -131,8 +135,19 @@ int main(int argc, char** argv) {
         return kUsageError;
     }
     if (parsed.commandLine.help) {
-        std::fwrite(helpText().data(), 1, helpText().size(), stdout);
+        const std::string help = refill(helpText(), kHelpWidth);
+        std::fwrite(help.data(), 1, help.size(), stdout);
         return 0;
+    }
+    if (parsed.commandLine.version) {
+        std::printf("vardelmo-virtual-scale %s\n", VARDELMO_VERSION);
+        return 0;
+    }
+    const std::string& link = parsed.commandLine.scale.linkPath;
+    if (const auto other = link.empty() ? std::nullopt : scaleBehind(link)) {
+        std::fprintf(stderr, "vardelmo-virtual-scale: %s is the link of another scale, %s\n",
+                     link.c_str(), other->c_str());
+        return kUsageError;
     }
     if (!installSignals()) {
         std::fprintf(stderr, "vardelmo-virtual-scale: %s\n", std::strerror(errno));

@@ -46,6 +46,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     const int argc = static_cast<int>(storage.size());
 
     enum { kNoPace = 256, kLink, kContinuous, kMismatch };
+    enum { kVersion = 320 };
     const option longOptions[] = {
         {"format", required_argument, nullptr, 'f'},
         {"weight", required_argument, nullptr, 'w'},
@@ -58,6 +59,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         {"continuous", required_argument, nullptr, kContinuous},
         {"mismatch", required_argument, nullptr, kMismatch},
         {"help", no_argument, nullptr, 'h'},
+        {"version", no_argument, nullptr, kVersion},
         {nullptr, 0, nullptr, 0},
     };
     CommandLine line;
@@ -135,6 +137,9 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                 break;
             case 'h':  // whatever follows: help asked for is help given
                 line.help = true;
+                return ParsedCommandLine{true, line, {}};
+            case kVersion:  // as help: the version asked for is the version given
+                line.version = true;
                 return ParsedCommandLine{true, line, {}};
             case ':':
                 return refused("option " + offending(argv.data()) + " needs a value");

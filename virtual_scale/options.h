@@ -12,6 +12,7 @@ struct CommandLine {
     Options scale;            // the scale to run; its log and onExchange are main()'s to set
     unsigned long count = 0;  // end after this many enquiries; 0: run until a signal
     bool help = false;        // print the help and end
+    bool version = false;     // print the version and end
 };
 
 // The command line read, or the reason it is refused (one line, without the program's name).

@@ -1,12 +1,13 @@
 // What the scale hears and what it sends: enquiries in, frames out, paced at its line.
-#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
 
 #include "virtual_scale/commands.h"
 #include "virtual_scale/log_text.h"
+#include "virtual_scale/reception.h"
 #include "virtual_scale/scale_impl.h"
 #include "virtual_scale/wire.h"
 
@@ -14,9 +15,6 @@ namespace vardelmo::vscale {
 namespace {
 
 constexpr char kEnq = 0x05;
-// How long a write waits for a client that has stopped reading before the bytes are dropped,
-// as a line with nobody listening would lose them.
-constexpr int kWriteStallMs = 200;
 
 // "toledo-b, stable 1.234 kg": what the frame says, for the log.
 std::string label(const Options& options) {
@@ -26,97 +24,64 @@ std::string label(const Options& options) {
 
 }  // namespace
 
-bool VirtualScale::Impl::writeBytes(const char* data, std::size_t size, Asked asked) {
-    std::size_t lost = 0;
-    {
-        std::lock_guard lock(writing);
-        while (size > 0 && pty.master >= 0) {
-            const ssize_t done = ::write(pty.master, data, size);
-            if (done > 0) {
-                data += done;
-                size -= static_cast<std::size_t>(done);
-                written += static_cast<std::uint64_t>(done);
-                continue;
-            }
-            if (done < 0 && errno == EINTR) {
-                continue;
-            }
-            pollfd out{pty.master, POLLOUT, 0};
-            if (done < 0 && errno == EAGAIN && ::poll(&out, 1, kWriteStallMs) > 0) {
-                continue;
-            }
-            lost = size;
-            break;
-        }
-        if (asked == Asked::Yes) {
-            writtenThroughReply = written;
-        }
-        if (pty.master < 0) {
-            return false;
-        }
-    }
-    if (lost > 0) {
-        log(stamp(Clock::now()) + " dropped " + std::to_string(lost) +
-            " bytes: the client is not reading");
-    }
-    return lost == 0;
+LineSettings VirtualScale::Impl::clientSeen() const {
+    const auto client = readClientLine(pty.slave);
+    return client ? client->seen : options.line;
 }
 
-std::vector<HeardByte> VirtualScale::Impl::asReceived(const std::string& frame,
-                                                      const LineSettings& client) const {
-    if (options.mismatch == Mismatch::Silent) {  // the same baud, or nothing is sent at all
-        std::vector<HeardByte> bytes;
-        for (const char byte : frame) {
-            bytes.push_back({byte, static_cast<long long>(bytes.size()) * byteTime()});
-        }
-        return bytes;
-    }
-    auto bytes = overTheWire(frame, options.line, client);
-    const auto first = bytes.empty() ? std::chrono::nanoseconds(0) : bytes.front().at;
-    for (auto& byte : bytes) {
-        byte.at -= first;
-    }
-    return bytes;
-}
-
-Delivery VirtualScale::Impl::deliver(const std::string& frame, Clock::time_point start, Asked asked,
-                                     const LineSettings& client) {
+Delivery VirtualScale::Impl::deliver(const std::string& frame, Clock::time_point start,
+                                     Asked asked) {
     Delivery delivery;
-    const auto bytes = asReceived(frame, client);
-    if (bytes.empty()) {
+    if (frame.empty() || !sleepUntil(start)) {
         return delivery;
     }
-    if (!options.pace) {
-        std::string all;
-        for (const auto& byte : bytes) {
-            all += byte.value;
-        }
-        if (sleepUntil(start) && writeBytes(all.data(), all.size(), asked)) {
-            delivery.bytes = all;
-            delivery.at.assign(all.size(), Clock::now());
-        }
+    Reception reception(frame, options.line, options.mismatch, clientSeen());
+    if (reception.done()) {
+        delivery.clientLines = reception.clientLines();
         return delivery;
     }
-    // Each byte reaches the client when its UART has it, spread over the sender's wire time.
+    // Paced, each byte reaches the client when its UART has it, spread over the sender's
+    // wire time; else the frame goes at once.
     Clock::duration late{0};
-    for (const auto& byte : bytes) {
-        const auto due = start + late + byte.at;
-        if (!sleepUntil(due) || (asked == Asked::No && quiet) ||
-            !writeBytes(&byte.value, 1, asked)) {
+    std::size_t lost = 0;
+    while (!reception.done()) {
+        const auto due = start + late + reception.next().at;
+        if ((options.pace && !sleepUntil(due)) || (asked == Asked::No && quiet)) {
             break;
         }
+        // The byte goes on the wire now, at the client's settings of now.
+        const Written done = writeOnce(
+            [&] {
+                reception.clientIs(clientSeen());
+                return reception.done() ? std::string()
+                       : options.pace   ? std::string(1, reception.next().value)
+                                        : reception.rest();
+            },
+            asked);
         const auto now = Clock::now();
-        delivery.bytes += byte.value;
-        delivery.at.push_back(now);
+        delivery.bytes += done.bytes;
+        delivery.at.insert(delivery.at.end(), done.count, now);
+        reception.handedOver(done.count);
+        if (done.closed) {
+            return delivery;
+        }
+        if (!done.room) {
+            lost = reception.rest().size();
+            break;
+        }
         // Small wake-up lateness is absorbed by the fixed schedule, so it never adds up;
         // after a long stall a line just idles, it never bursts to catch up.
-        if (now - due > byteTime() / 2) {
+        if (options.pace && now - due > byteTime() / 2) {
             late += now - due;
         }
     }
-    const Clock::time_point senderDone =
-        start + late + static_cast<long long>(frame.size()) * byteTime();
-    lineFreeAt = std::max(lineFreeAt, senderDone);
+    noteWrite(lost);
+    delivery.clientLines = reception.clientLines();
+    if (options.pace) {
+        const Clock::time_point senderDone =
+            start + late + static_cast<long long>(frame.size()) * byteTime();
+        lineFreeAt = std::max(lineFreeAt, senderDone);
+    }
     return delivery;
 }
 
@@ -132,12 +97,13 @@ void VirtualScale::Impl::record(const Exchange& exchange) {
 }
 
 std::string VirtualScale::Impl::garbled(const std::string& what, const std::string& frame,
-                                        const std::string& sent, const LineSettings& client) const {
+                                        const std::string& sent,
+                                        const std::string& clientLines) const {
     if (sent == frame || frame.empty()) {
         return what;
     }
     return what + ": " + hexBytes(frame) + " at " + options.line.text() + ", as a UART at " +
-           client.text() + " reads it";
+           clientLines + " reads it";
 }
 
 void VirtualScale::Impl::answer(Clock::time_point arrived, const std::string& heard) {
@@ -159,13 +125,13 @@ void VirtualScale::Impl::answer(Clock::time_point arrived, const std::string& he
         what = "the scale listens at " + std::to_string(options.line.baud) + " baud";
         exchange.frame.clear();
     }
-    const auto delivery = deliver(exchange.frame, std::max(arrived + options.delay, lineFreeAt),
-                                  Asked::Yes, client ? client->seen : options.line);
+    const auto delivery =
+        deliver(exchange.frame, std::max(arrived + options.delay, lineFreeAt), Asked::Yes);
     exchange.sent = delivery.bytes;
     exchange.sentAt = delivery.at;
     log(stamp(arrived) + " enquiry from " + exchange.clientLine + ": received 05, sent " +
         hexBytes(exchange.sent) + " (" +
-        garbled(what, exchange.frame, exchange.sent, client ? client->seen : options.line) + ")");
+        garbled(what, exchange.frame, exchange.sent, delivery.clientLines) + ")");
     record(exchange);
 }
 
@@ -197,11 +163,10 @@ void VirtualScale::Impl::talkUnasked() {
         bytes.clear();
         what = "the scale talks at " + std::to_string(options.line.baud) + " baud";
     }
-    const auto seen = client ? client->seen : options.line;
-    const auto delivery = deliver(bytes, std::max(due, lineFreeAt), Asked::No, seen);
+    const auto delivery = deliver(bytes, std::max(due, lineFreeAt), Asked::No);
     const std::string text = "unasked to " + (client ? client->text : "unknown") + ": sent " +
                              hexBytes(delivery.bytes) + " (" +
-                             garbled(what, bytes, delivery.bytes, seen) + ")";
+                             garbled(what, bytes, delivery.bytes, delivery.clientLines) + ")";
     if (text != lastUnaskedLog) {  // every frame would flood the log
         log(stamp(delivery.at.empty() ? due : delivery.at.front()) + " " + text + ", every " +
             std::to_string(options.continuous.count()) + " ms until this line changes");

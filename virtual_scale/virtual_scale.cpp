@@ -3,39 +3,17 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
+#include "virtual_scale/link.h"
 #include "virtual_scale/log_text.h"
 #include "virtual_scale/scale_impl.h"
 
 namespace vardelmo::vscale {
-namespace {
-
-std::string linkTarget(const std::string& link) {
-    char target[512];
-    const ssize_t length = ::readlink(link.c_str(), target, sizeof target);
-    return length > 0 ? std::string(target, static_cast<std::size_t>(length)) : std::string();
-}
-
-// A link left by a scale that was killed is replaced; anything that is not a link is kept.
-bool makeLink(const std::string& link, const std::string& target, std::string& error) {
-    struct stat info {};
-    if (::lstat(link.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        ::unlink(link.c_str());
-    }
-    if (::symlink(target.c_str(), link.c_str()) != 0) {
-        error = "cannot link " + link + ": " + std::strerror(errno);
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 VirtualScale::Impl::~Impl() {
     closePty(pty);
@@ -157,6 +135,11 @@ std::unique_ptr<VirtualScale> VirtualScale::open(const Options& options, std::st
         return nullptr;
     }
     impl->pty = *pty;
+    if (!claimTerminal(impl->pty.slave)) {
+        error = "cannot lock " + impl->pty.path + ": " + std::strerror(errno);
+        impl->options.linkPath.clear();
+        return nullptr;
+    }
     if (!options.linkPath.empty() && !makeLink(options.linkPath, impl->pty.path, error)) {
         impl->options.linkPath.clear();
         return nullptr;
@@ -173,6 +156,7 @@ VirtualScale::~VirtualScale() {
     impl_->changed.notify_all();
     impl_->poke();
     impl_->thread.join();
+    impl_->noteEnd();
 }
 
 const std::string& VirtualScale::path() const {
@@ -194,8 +178,8 @@ void VirtualScale::setFormat(Format format) {
     impl_->options.format = format;
 }
 
-void VirtualScale::send(const std::string& bytes) {
-    impl_->writeBytes(bytes.data(), bytes.size(), Impl::Asked::Yes);
+bool VirtualScale::send(const std::string& bytes) {
+    return impl_->writeBytes(bytes.data(), bytes.size(), Impl::Asked::Yes);
 }
 
 std::string VirtualScale::received() const {
@@ -211,6 +195,16 @@ std::vector<Exchange> VirtualScale::exchanges() const {
 bool VirtualScale::waitForExchanges(std::size_t count, std::chrono::milliseconds timeout) const {
     std::unique_lock lock(impl_->mutex);
     return impl_->changed.wait_for(lock, timeout, [&] { return impl_->exchanges.size() >= count; });
+}
+
+std::size_t VirtualScale::stalls() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->stalls;
+}
+
+bool VirtualScale::waitForStalls(std::size_t count, std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(impl_->mutex);
+    return impl_->changed.wait_for(lock, timeout, [&] { return impl_->stalls >= count; });
 }
 
 bool VirtualScale::waitUntilDelivered(std::chrono::milliseconds timeout) {

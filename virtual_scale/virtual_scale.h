@@ -107,14 +107,19 @@ public:
     void setState(State state);
     void setFormat(Format format);
 
-    // Writes bytes to the client unasked (a scale that talks on its own).
-    void send(const std::string& bytes);
+    // Writes bytes to the client unasked (a scale that talks on its own); false when the
+    // client did not take them all: those it had no room for within a while are lost.
+    bool send(const std::string& bytes);
     // Every byte received so far, ENQs included, in order.
     std::string received() const;
     std::vector<Exchange> exchanges() const;
     // Blocks until `count` enquiries have been answered (or found silent) or
     // the timeout passes; true when they have. Tests wait on this, never sleep.
     bool waitForExchanges(std::size_t count, std::chrono::milliseconds timeout) const;
+    // How many writes so far found the client's terminal full and waited for room; and a wait
+    // until `count` have (or the timeout passes), true when they have.
+    std::size_t stalls() const;
+    bool waitForStalls(std::size_t count, std::chrono::milliseconds timeout) const;
 
     // For a scale about to end: stops the frames a continuous scale sends unasked, then blocks
     // until the client has read (or thrown away) every byte up to the end of the last reply

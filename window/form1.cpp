@@ -9,11 +9,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <algorithm>
 #include <initializer_list>
 #include <utility>
 
 #include "cli/reply_bytes.h"
+#include "query/conversions.h"
 #include "query/settings_search.h"
 #include "query/weight_request.h"
 #include "reading/reading.h"
@@ -32,12 +34,39 @@ QString readingText(const reading::Decoded& decoded) {
                                                   : reading::hintText(decoded.hint));
 }
 
+// The spelling with a zero-width space after each byte's spelling: a tooltip wraps only where
+// a line may break, and a long reply spelled out is one word, wider than any screen. A named
+// byte such as <STX> is never split.
+QString breakable(const std::string& spelled) {
+    QString out;
+    bool named = false;
+    for (const char c : spelled) {
+        out += QLatin1Char(c);
+        named = c == '<' || (named && c != '>');
+        if (!named) {
+            out += QChar(0x200B);
+        }
+    }
+    return out;
+}
+
 // The reply spelled out and its reading, as rich text, so that a reply containing "<b>" or a
 // named byte such as <DEL> or <SUB> is never taken for markup.
 QString replyToolTip(const std::string& reply, const reading::Decoded& decoded) {
-    const QString described =
-        QString::fromStdString(cli::describeReply(reply)) + '\n' + readingText(decoded);
-    return QStringLiteral("<p style='white-space:pre-wrap'>%1</p>").arg(described.toHtmlEscaped());
+    const std::string count = cli::describeReply(reply).substr(cli::spellReply(reply).size());
+    const QString described = breakable(cli::spellReply(reply)).toHtmlEscaped() +
+                              QString::fromStdString(count + '\n').toHtmlEscaped() +
+                              readingText(decoded).toHtmlEscaped();
+    return QStringLiteral("<p style='white-space:pre-wrap'>%1</p>").arg(described);
+}
+
+// A try waits for "Espera" once it is above 0, as --wait bounds --find; at 0, the field's
+// initial text, the search keeps its own bound, as a try would read before any scale could
+// answer. A text the field's conversion refuses is passed on, so that the search fails with
+// the words a press would.
+std::string searchBound(const std::string& waitText) {
+    const auto wait = query::convertWait(waitText);
+    return wait && wait.value().count() == 0 ? std::string(query::kSearchBound) : waitText;
 }
 
 // The captions' widths were laid out for a narrow bitmap font. Desktop fonts
@@ -89,6 +118,9 @@ Form1::Form1(LineFactory makeLine, std::unique_ptr<serial::PortList> ports,
     connect(findAction_, &QAction::triggered, this, &Form1::findSettings);
     ui->txtConfig->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui->txtConfig, &QWidget::customContextMenuRequested, this, &Form1::showConfigMenu);
+    stopSearch_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    stopSearch_->setEnabled(false);
+    connect(stopSearch_, &QShortcut::activated, this, &Form1::stopSearch);
     ui->Command1->setFocus();
 }
 
@@ -153,6 +185,7 @@ void Form1::findSettings() {
                      ui->lblLeitura->text()};
     query::SearchPlan plan;
     plan.port = ui->txtPorta->text().toStdString();
+    plan.wait = searchBound(ui->txtEspera->text().toStdString());
     search_ = new SearchThread(makeLine_, searchNow_, std::move(plan), this);
     connect(search_, &SearchThread::trying, this, [this, search = search_](const QString& config) {
         if (search == search_) {
@@ -165,6 +198,7 @@ void Form1::findSettings() {
         }
     });
     QApplication::setOverrideCursor(Qt::BusyCursor);
+    stopSearch_->setEnabled(true);
     search_->start();
 }
 
@@ -173,6 +207,7 @@ void Form1::showSearchOutcome() {
     const query::SearchPlan plan = search_->plan();
     std::exchange(search_, nullptr)->deleteLater();
     QApplication::restoreOverrideCursor();
+    stopSearch_->setEnabled(false);
 
     const auto found = std::find_if(result.tries.begin(), result.tries.end(),
                                     [](const query::SearchTry& t) { return t.recognized; });
@@ -180,15 +215,38 @@ void Form1::showSearchOutcome() {
         ui->txtConfig->setText(QString::fromStdString(found->config));
         showReply(found->reply);
     } else {
-        ui->txtConfig->setText(beforeSearch_.config);
-        ui->txtPeso->setText(beforeSearch_.display);
-        ui->txtPeso->setCursorPosition(0);
-        ui->txtPeso->setToolTip(beforeSearch_.displayTip);
-        ui->lblLeitura->setText(beforeSearch_.reading);
+        putBackBeforeSearch();
+        // Nothing read on this port: what was read before, maybe on another, is not shown as
+        // its reading. A port that failed taught nothing either way, as a failed press.
+        if (!result.failure) {
+            ui->lblLeitura->setText(QStringLiteral("Nenhuma configuração deu leitura"));
+        }
         showFailureReport(this,
                           result.failure ? *result.failure : query::notFoundReport(plan, result));
     }
     emit searchFinished();
+}
+
+void Form1::stopSearch() {
+    if (search_ == nullptr) {
+        return;
+    }
+    // Deleting the thread interrupts the try and waits for it: the port is closed then.
+    disconnect(search_, nullptr, this, nullptr);
+    delete std::exchange(search_, nullptr);
+    QApplication::restoreOverrideCursor();
+    stopSearch_->setEnabled(false);
+    putBackBeforeSearch();
+    ui->lblLeitura->setText(QStringLiteral("Descoberta interrompida"));
+    emit searchFinished();
+}
+
+void Form1::putBackBeforeSearch() {
+    ui->txtConfig->setText(beforeSearch_.config);
+    ui->txtPeso->setText(beforeSearch_.display);
+    ui->txtPeso->setCursorPosition(0);
+    ui->txtPeso->setToolTip(beforeSearch_.displayTip);
+    ui->lblLeitura->setText(beforeSearch_.reading);
 }
 
 void Form1::showReply(const std::string& reply) {

@@ -11,6 +11,7 @@
 #include "window/search_thread.h"
 
 class QAction;
+class QShortcut;
 
 namespace Ui {
 class Form1;
@@ -21,7 +22,7 @@ namespace vardelmo::window {
 // The program's only window. A press of Command1 runs one weight request on a
 // thread of its own; the window keeps answering meanwhile, and presses made
 // before the request ends start nothing. "Descobrir configuração", in the
-// settings field's menu, runs the settings search the same way.
+// settings field's menu, runs the settings search the same way; Esc ends it.
 class Form1 final : public QWidget {
     Q_OBJECT
 
@@ -63,6 +64,8 @@ private:
     void showOutcome();
     void findSettings();
     void showSearchOutcome();
+    void stopSearch();
+    void putBackBeforeSearch();
     void showReply(const std::string& reply);
     void showConfigMenu(const QPoint& at);
     void dropRequest();
@@ -71,6 +74,7 @@ private:
     LineFactory makeLine_;
     query::SteadyNow searchNow_;
     QAction* findAction_ = nullptr;
+    QShortcut* stopSearch_ = nullptr;   // Esc, live while a search runs
     RequestThread* request_ = nullptr;  // the request running now, if any; a child
     SearchThread* search_ = nullptr;    // the search running now, if any; a child
     Shown beforeSearch_;

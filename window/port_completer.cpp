@@ -4,8 +4,11 @@
 #include <QCompleter>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStandardItemModel>
+#include <QStyleOptionViewItem>
+#include <algorithm>
 
 namespace vardelmo::window {
 namespace {
@@ -25,6 +28,7 @@ PortCompleter::PortCompleter(QLineEdit& field, std::unique_ptr<serial::PortList>
     completer_->setCaseSensitivity(Qt::CaseSensitive);
     field_.setCompleter(completer_);
     field_.installEventFilter(this);
+    completer_->popup()->installEventFilter(this);
 }
 
 PortCompleter::~PortCompleter() = default;
@@ -43,6 +47,10 @@ bool PortCompleter::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
         }
+    } else if (watched == completer_->popup() &&
+               (event->type() == QEvent::Show || event->type() == QEvent::Move ||
+                event->type() == QEvent::Resize)) {
+        keepOnScreen();
     }
     return QObject::eventFilter(watched, event);
 }
@@ -57,16 +65,41 @@ void PortCompleter::refresh() {
         item->setEditable(false);
         model_->appendRow(item);
     }
-    // The field is narrow; the list is as wide as its longest entry.
+    // The field is narrow; the list is as wide as its longest entry. Measured on every entry,
+    // not on the list's own rows, which hold only those that start as the field's text.
     QAbstractItemView* popup = completer_->popup();
-    popup->setMinimumWidth(popup->sizeHintForColumn(0) + 2 * popup->frameWidth() +
-                           popup->verticalScrollBar()->sizeHint().width());
+    QStyleOptionViewItem option;
+    option.initFrom(popup);
+    option.font = popup->font();
+    option.widget = popup;
+    int widest = 0;
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        widest = std::max(widest,
+                          popup->itemDelegate()->sizeHint(option, model_->index(row, 0)).width());
+    }
+    const int width =
+        widest + 2 * popup->frameWidth() + popup->verticalScrollBar()->sizeHint().width();
+    popup->setMinimumWidth(std::min(width, field_.screen()->availableGeometry().width()));
+}
+
+// Opened by typing, the completer places the list as if it were as wide as the field: a list
+// that would run past the screen's right edge is moved left.
+void PortCompleter::keepOnScreen() {
+    QWidget* popup = completer_->popup();
+    const QRect screen = field_.screen()->availableGeometry();
+    const QRect at = popup->geometry();
+    const int x = std::max(screen.left(), std::min(at.left(), screen.right() + 1 - at.width()));
+    if (x != at.left()) {
+        popup->move(x, at.top());
+    }
 }
 
 void PortCompleter::showAll() {
     refresh();
     completer_->setCompletionPrefix(QString());
-    completer_->complete();
+    // Given the list's width, the completer keeps the whole list on the screen; the rectangle
+    // puts it where it puts a list of its own, just under the field.
+    completer_->complete(QRect(0, -1, completer_->popup()->minimumWidth(), field_.height()));
 }
 
 }  // namespace vardelmo::window

@@ -15,7 +15,8 @@ namespace vardelmo::window {
 // the ports that start so, and the Down key (or F4) lists them all. The ports
 // are asked for when the operator enters the field or opens the list, never
 // at start-up, so the start is not delayed and an adapter plugged in later
-// shows up.
+// shows up. The list is as wide as its longest entry, within the screen; the
+// field keeps its width.
 class PortCompleter final : public QObject {
     Q_OBJECT
 
@@ -31,6 +32,7 @@ protected:
 private:
     void refresh();
     void showAll();
+    void keepOnScreen();
 
     QLineEdit& field_;
     std::unique_ptr<serial::PortList> ports_;

@@ -56,6 +56,7 @@ TEST_P(AcceptedOptions, GiveTheScaleAsked) {
     EXPECT_EQ(got.scale.linkPath, expected.scale.linkPath);
     EXPECT_EQ(got.count, expected.count);
     EXPECT_EQ(got.help, expected.help);
+    EXPECT_EQ(got.version, expected.version);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -99,6 +100,10 @@ INSTANTIATE_TEST_SUITE_P(
         AcceptedCase{"Help", {"--help"}, with([](auto& c) { c.help = true; })},
         AcceptedCase{"HelpWhateverFollows", {"-h", "--bogus", "extra"}, with([](auto& c) {
                          c.help = true;
+                     })},
+        AcceptedCase{"Version", {"--version"}, with([](auto& c) { c.version = true; })},
+        AcceptedCase{"VersionWhateverFollows", {"--version", "--bogus"}, with([](auto& c) {
+                         c.version = true;
                      })}),
     CaseName());
 

@@ -4,9 +4,11 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextDocument>
+#include <QToolTip>
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -44,11 +46,23 @@ protected:
         return static_cast<std::size_t>(std::count(received.begin(), received.end(), '\x05'));
     }
 
-    // What the rest of the window shows, as a person would read it.
+    // What the rest of the window shows, as a person would read it: the zero-width spaces
+    // where a line may break show nothing.
     static QString plainText(const QString& richText) {
         QTextDocument document;
         document.setHtml(richText);
-        return document.toPlainText();
+        return document.toPlainText().remove(QChar(0x200B));
+    }
+
+    // The display's tooltip as shown where the mouse rests on the display.
+    static QWidget* shownToolTip(QLineEdit* display) {
+        QToolTip::showText(display->mapToGlobal(QPoint(5, 5)), display->toolTip(), display);
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->inherits("QTipLabel") && widget->isVisible()) {
+                return widget;
+            }
+        }
+        return nullptr;
     }
 
     std::unique_ptr<vscale::VirtualScale> scale_;
@@ -166,6 +180,11 @@ TEST_P(Replies, ShowEveryByteAsItCame) {
     }
     EXPECT_EQ(plainText(peso_->toolTip()), c.toolTip);
     EXPECT_EQ(leitura_->text(), c.caption);
+    const QWidget* tip = shownToolTip(peso_);
+    ASSERT_NE(tip, nullptr);
+    EXPECT_TRUE(form_.screen()->availableGeometry().contains(tip->frameGeometry()))
+        << "the tooltip runs off the screen: " << tip->frameGeometry().width() << " wide";
+    QToolTip::hideText();
 
     const std::vector<SeenBox> boxes = boxes_.take();
     if (c.closeFailure) {
@@ -197,7 +216,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "\x02"
                   "01234\x03",
                   "Não foi possível fechar a <b>porta</b>.",
-                  "<STX>01234<ETX> (7 bytes)\n1,234 kg estável", "1,234 kg estável\nToledo B"}),
+                  "<STX>01234<ETX> (7 bytes)\n1,234 kg estável", "1,234 kg estável\nToledo B"},
+        // One word spelled out, wider than the screen: it wraps between bytes.
+        ReplyCase{"LongGarbage", std::string(400, '\xFF'), std::nullopt,
+                  QString("<FF>").repeated(400) + " (400 bytes)\nvelocidade diferente?",
+                  "velocidade diferente?"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 // A failed request leaves the display, its tooltip and the caption as the last reply left them.

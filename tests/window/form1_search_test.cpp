@@ -41,6 +41,7 @@ protected:
         line_->reply.clear();
         const std::lock_guard lock(line_->mutex);
         line_->opened = 0;
+        line_->atEnquiry = false;
     }
 
     // Starts a search with Ctrl+D in "Config" and returns once it has ended.
@@ -66,13 +67,17 @@ struct SearchCase {
     std::optional<std::string> openFailure;
     int opened;                        // ports opened: the tries made
     std::optional<std::string> found;  // else the box's text, worked out by the case
+    const char* wait = "0";            // typed in "Espera:"
+    int boundMs = 600;                 // how long a try that reads nothing waits
+    bool escape = false;               // Esc pressed during the first try
     friend void PrintTo(const SearchCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class Searches : public Form1SearchTest, public testing::WithParamInterface<SearchCase> {};
 
-// Found: the settings, the reply and its reading replace what was shown. Not found, or the
-// port failing: the box says why, and every field is as it was before the search.
+// Found: the settings, the reply and its reading replace what was shown. Not found, the port
+// or the wait failing, or Esc: every field is as it was before the search; the caption says
+// that nothing read, or that the search was ended, and a box says why it failed.
 TEST_P(Searches, ShowTheSettingsFoundOrPutTheFieldsBack) {
     const SearchCase& c = GetParam();
     ASSERT_NO_FATAL_FAILURE(showAReadingFirst());
@@ -85,8 +90,25 @@ TEST_P(Searches, ShowTheSettingsFoundOrPutTheFieldsBack) {
     // What a scale at other settings sends back: bytes, but no reading.
     line_->elsewhere = std::string("\x8f\x00\x33\x02", 4);
     line_->openFailure = c.openFailure;
+    espera_->setText(c.wait);
+    const auto clockBefore = line_->clockMs.load();
 
-    ASSERT_NO_FATAL_FAILURE(searchAndWait());
+    if (c.escape) {
+        // Silent tries on the steady clock: only a search ended by Esc ends within the test.
+        line_->realWaits = true;
+        QSignalSpy finished(&form_, &Form1::searchFinished);
+        config_->setFocus();
+        QTest::keyClick(config_, Qt::Key_D, Qt::ControlModifier);
+        ASSERT_TRUE(line_->waitUntilAtEnquiry(kPatience));
+        QTest::keyClick(config_, Qt::Key_Escape);
+        EXPECT_EQ(finished.count(), 1) << "Esc did not end the search at once";
+        const std::lock_guard lock(line_->mutex);
+        EXPECT_FALSE(line_->open) << "the port is still held";
+    } else {
+        ASSERT_NO_FATAL_FAILURE(searchAndWait());
+        // Each try that read no reading waited the whole bound, on the fake clock.
+        EXPECT_EQ(line_->clockMs.load() - clockBefore, (c.opened - (c.found ? 1 : 0)) * c.boundMs);
+    }
     EXPECT_EQ(opened(), c.opened);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(porta_->text(), "7");
@@ -98,29 +120,49 @@ TEST_P(Searches, ShowTheSettingsFoundOrPutTheFieldsBack) {
         EXPECT_EQ(leitura_->text(), "1,234 kg estável\nToledo B");
         return;
     }
-    // The same sentence as the command line's, naming the port as an opening failure does.
-    const std::string expected = c.openFailure
-                                     ? *c.openFailure
+    EXPECT_EQ(config_->text(), "1200,e,7,2");
+    EXPECT_EQ(peso_->text(), display);
+    EXPECT_EQ(peso_->toolTip(), toolTip);
+    if (c.escape) {
+        EXPECT_TRUE(boxes.empty()) << boxes.at(0).text.toStdString();
+        EXPECT_EQ(leitura_->text(), "Descoberta interrompida");
+        return;
+    }
+    // The same sentence as the command line's, naming the port as an opening failure does; a
+    // wait the field refuses, in the words a press would use.
+    const auto wait = query::convertWait(c.wait);
+    const bool failed = c.openFailure || !wait;
+    const std::string expected = c.openFailure ? *c.openFailure
+                                 : !wait
+                                     ? wait.description()
                                      : "Nenhuma das 14 configurações tentadas deu leitura na " +
                                            serial::portLabel(query::convertPort("7").value()) + '.';
     ASSERT_EQ(boxes.size(), 1U);
     EXPECT_EQ(boxes[0].title, "Deu Pau!");
     EXPECT_EQ(boxes[0].text, QString::fromStdString(expected));
     EXPECT_EQ(boxes[0].format, Qt::PlainText);
-    EXPECT_EQ(config_->text(), "1200,e,7,2");
-    EXPECT_EQ(peso_->text(), display);
-    EXPECT_EQ(peso_->toolTip(), toolTip);
-    EXPECT_EQ(leitura_->text(), "negativo\nToledo B");
+    // A failure taught nothing of the port, as a failed press; nothing read says so, rather
+    // than leave the reading of another port.
+    EXPECT_EQ(leitura_->text(), failed ? "negativo\nToledo B" : "Nenhuma configuração deu leitura");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, Searches,
-    testing::Values(SearchCase{"FirstCandidate", "2400,n,8,1", std::nullopt, 1, "2400,n,8,1"},
-                    SearchCase{"AfterGarbage", "9600,e,7,1", std::nullopt, 6, "9600,e,7,1"},
-                    SearchCase{"NothingGivesAReading", std::nullopt, std::nullopt, 14,
-                               std::nullopt},
-                    SearchCase{"ThePortFails", "2400,n,8,1", "A porta 7 (/dev/ttyS6) não existe.",
-                               0, std::nullopt}),
+    testing::Values(
+        SearchCase{"FirstCandidate", "2400,n,8,1", std::nullopt, 1, "2400,n,8,1"},
+        SearchCase{"AfterGarbage", "9600,e,7,1", std::nullopt, 6, "9600,e,7,1"},
+        SearchCase{"NothingGivesAReading", std::nullopt, std::nullopt, 14, std::nullopt},
+        SearchCase{"EsperaBoundsEachTry", std::nullopt, std::nullopt, 14, std::nullopt, "250", 250},
+        SearchCase{"EsperaBoundsEachTryUntilFound", "9600,e,7,1", std::nullopt, 6, "9600,e,7,1",
+                   " 1500.4 ms", 1500},
+        // The field reads no number as 0: the search's own bound.
+        SearchCase{"EsperaWithoutANumber", std::nullopt, std::nullopt, 14, std::nullopt, "abc",
+                   600},
+        SearchCase{"EsperaTheFieldRefuses", "2400,n,8,1", std::nullopt, 0, std::nullopt,
+                   "3000000000"},
+        SearchCase{"ThePortFails", "2400,n,8,1", "A porta 7 (/dev/ttyS6) não existe.", 0,
+                   std::nullopt},
+        SearchCase{"EscEndsIt", std::nullopt, std::nullopt, 1, std::nullopt, "0", 600, true}),
     test_support::CaseName());
 
 // The menu offers the search with its shortcut beside the line edit's own actions.

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <memory>
 #include <string>
@@ -184,6 +185,21 @@ TEST_F(Form1Test, PortaOffersThePortsPresentWhenTheListOpens) {
     QTest::keyClicks(porta_, "/dev/ttyA");
     ASSERT_TRUE(list->isVisible());
     EXPECT_EQ(shown(), QStringList({"/dev/ttyACM0 — (2341:0043)", "/dev/ttyACM1"}));
+    QTest::keyClick(list, Qt::Key_Escape);
+
+    // Opened after typing, the list holds every entry again, and is as wide as the longest;
+    // at the screen's right edge it stays on the screen; the field keeps its width.
+    const QRect screen = form_.screen()->availableGeometry();
+    form_.move(screen.right() - form_.frameGeometry().width(), screen.top() + 20);
+    QTest::keyClick(porta_, Qt::Key_Down);
+    ASSERT_TRUE(list->isVisible());
+    EXPECT_EQ(shown().size(), 4);
+    EXPECT_GE(list->width(), QFontMetrics(list->font()).horizontalAdvance(shown().at(0)))
+        << "an entry is cut off";
+    EXPECT_TRUE(screen.contains(list->geometry()))
+        << "the list runs off the screen: " << list->geometry().left() << " to "
+        << list->geometry().right();
+    EXPECT_EQ(porta_->width(), 41);
 }
 
 std::vector<std::string> warnings;
