@@ -6,7 +6,9 @@
 #include <limits>
 #include <optional>
 
+#include "query/conversions.h"
 #include "query/settings_search.h"
+#include "serial/network_address.h"
 
 namespace vardelmo::cli {
 
@@ -207,6 +209,14 @@ CommandLine readCommandLine(const QStringList& arguments) {
     }
     command.usageError = refusalOf(parser, options, command.mode);
     if (!command.usageError.isEmpty()) {
+        return command;
+    }
+    if (command.mode == Mode::Find &&
+        serial::networkSchemeOf(query::trimSpaces(command.fields.portText)) ==
+            serial::NetworkScheme::Socket) {
+        command.usageError =
+            "--find cannot search the settings through a raw socket (socket://): the server's "
+            "own settings hold. Use rfc2217:// if the server speaks RFC 2217.";
         return command;
     }
     if (parser.isSet(options.every)) {

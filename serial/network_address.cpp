@@ -169,6 +169,11 @@ bool namesNetworkPort(std::string_view text) {
     return schemeOf(text) != nullptr;
 }
 
+std::optional<NetworkScheme> networkSchemeOf(std::string_view text) {
+    const SchemeName* scheme = schemeOf(text);
+    return scheme != nullptr ? std::optional(scheme->scheme) : std::nullopt;
+}
+
 Result<NetworkAddress> parseNetworkAddress(std::string_view text) {
     const SchemeName* scheme = schemeOf(text);
     if (scheme == nullptr) {

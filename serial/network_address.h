@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,8 @@ struct NetworkAddress {
 // True when the text starts with "socket://" or "rfc2217://" (in any case): it names a network
 // port, well formed or not, and is read by parseNetworkAddress alone.
 bool namesNetworkPort(std::string_view text);
+// The scheme the text starts with, if any.
+std::optional<NetworkScheme> networkSchemeOf(std::string_view text);
 
 // Reads "socket://HOST:PORT" or "rfc2217://HOST:PORT": HOST a name, a dotted IPv4 address or an
 // IPv6 address in brackets; PORT 1-65535 in plain digits; nothing before or after. Refusals name
