@@ -99,12 +99,14 @@ struct NetworkLine::State {
 
     // Connects within `deadline`, looking the name up through Qt; nothing, or why not.
     std::optional<Reason> connect(const NetworkAddress& address, Clock::time_point deadline) {
-        socket.connectToHost(QString::fromStdString(address.host), address.port);
         // The lookup and the connection finish in events: they are let in until either ends,
-        // a timer waking the loop to look at the bound and at a cancel.
+        // a timer waking the loop to look at the bound and at a cancel. The loop comes first:
+        // it gives a thread not started by Qt the dispatcher that the socket's notifiers and
+        // the timer need.
+        QEventLoop loop;
+        socket.connectToHost(QString::fromStdString(address.host), address.port);
         QTimer tick;
         tick.start(kSlice);
-        QEventLoop loop;
         while (!connected()) {
             if (socket.state() == QAbstractSocket::UnconnectedState) {
                 return connectionReason(socket.error());
