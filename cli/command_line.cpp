@@ -27,7 +27,10 @@ struct Options {
                              "Ask the scale again and again, one timestamped line a request."};
     QCommandLineOption list{"list", "List the serial ports present, one a line."};
     QCommandLineOption port{
-        "port", QString("The port number, or a device path (default %1).").arg(query::kInitialPort),
+        "port",
+        QString("The port number, a device path, or a serial device server's address: "
+                "socket://HOST:PORT or rfc2217://HOST:PORT (default %1).")
+            .arg(query::kInitialPort),
         "port"};
     QCommandLineOption config{"config",
                               QString("The line settings, baud,parity,data,stop (default %1).")
