@@ -5,6 +5,9 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <algorithm>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "serial/call_canceller.h"
 #include "serial/rfc2217_session.h"
@@ -198,7 +201,14 @@ Result<void> NetworkLine::setPortOpen(bool open) {
             return failure(Step::Configure, *reason);
         }
     }
-    // What came before the settings were in force is no reply to this request.
+    // What came before the settings were in force, or what a server held for whoever connected
+    // next, is no reply to this request.
+    (void)s.socket.waitForReadyRead(0);
+    s.take();
+    if (s.malformed) {
+        s.close();
+        return failure(Step::Configure, Reason::MalformedTelnet);
+    }
     s.held.clear();
     s.open = true;
     return {};
