@@ -57,7 +57,8 @@ struct NetworkLine::State {
 
     bool connected() const { return socket.state() == QAbstractSocket::ConnectedState; }
 
-    // Hands the bytes to the system; false when the connection broke or the bound passed first.
+    // Hands the bytes to the system: nothing, or why not (the connection broke, the bound or a
+    // cancel came first).
     std::optional<Reason> send(const std::string& bytes) {
         if (bytes.empty()) {
             return std::nullopt;
