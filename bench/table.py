@@ -49,6 +49,12 @@ def main():
     row("bare termios floor: median", over["termios_median_us"] / 1000, "ms")
     row("bare termios floor: p99", over["termios_p99_us"] / 1000, "ms")
     rows.append(("request / floor (medians)", f"{over['ratio_median']:.1f} x", "-", None))
+    net = find(request, "socketRequestOverhead")
+    # The same request over socket:// on loopback, beside the local one above.
+    row("request over socket:// (loopback), wait 0: median", net["tool_median_us"] / 1000, "ms")
+    row("request over socket:// (loopback), wait 0: p99", net["tool_p99_us"] / 1000, "ms")
+    row("bare sockets floor: median", net["sockets_median_us"] / 1000, "ms")
+    rows.append(("socket:// request / floor (medians)", f"{net['ratio_median']:.1f} x", "-", None))
     for wait in (5, 20, 100):
         w = find(request, f"waitAccuracy/{wait}/")
         row(f"wait {wait} ms, read late by: median", w["late_median_ms"], "ms", 1)

@@ -6,6 +6,7 @@
 
 #include "cli/command_line_options.h"
 #include "cli/texts.h"
+#include "serial/network_address.h"
 
 namespace vardelmo::cli {
 
@@ -162,6 +163,15 @@ CommandLine readCommandLine(const QStringList& arguments) {
         return command;
     }
     command.usageError = options::readNumbers(parser, options, command);
+    if (!command.usageError.isEmpty()) {
+        return command;
+    }
+    if (command.mode == Mode::Find &&
+        serial::networkSchemeOf(command.fields.portText) == serial::NetworkScheme::Socket) {
+        command.usageError = Texts::tr(
+            "--find cannot search the settings through a raw socket (socket://): the "
+            "server's own settings hold. Use rfc2217:// if the server speaks RFC 2217.");
+    }
     return command;
 }
 

@@ -5,6 +5,7 @@
 
 #include "cli/command_line_options.h"
 #include "cli/texts.h"
+#include "serial/network_address.h"
 #include "serial/platform.h"
 
 namespace vardelmo::cli::options {
@@ -62,9 +63,18 @@ QString readNumbers(const QCommandLineParser& parser, const Options& o, CommandL
     }
     if (parser.isSet(o.port)) {
         const QString port = parser.value(o.port);
+        // A serial device server's address is read whole by its own grammar, which names the
+        // part that is wrong.
+        const bool network = serial::namesNetworkPort(port.toStdString());
+        if (network) {
+            const auto address = serial::parseNetworkAddress(port.toStdString());
+            if (!address) {
+                return Texts::tr("--port: %1").arg(QString::fromStdString(address.description()));
+            }
+        }
         const bool path = serial::hostPlatform() == serial::Platform::Posix && port.startsWith('/');
         const auto number = plainNumber(port, kHighestPort);
-        if (!path && (!number || *number == 0)) {
+        if (!network && !path && (!number || *number == 0)) {
             return numberRefusal(o.port,
                                  serial::hostPlatform() == serial::Platform::Posix
                                      ? Texts::tr("from 1 to %1, or a device path").arg(kHighestPort)

@@ -24,7 +24,9 @@ struct Options {
     QCommandLineOption list{"list", Texts::tr("List the serial ports present, one a line.")};
     QCommandLineOption port{
         "port",
-        Texts::tr("The port number, or a device path (default %1).").arg(query::kInitialPort),
+        Texts::tr("The port number, a device path, or a serial device server's address: "
+                  "socket://HOST:PORT or rfc2217://HOST:PORT (default %1).")
+            .arg(query::kInitialPort),
         "port"};
     QCommandLineOption config{"config",
                               Texts::tr("The line settings, baud,parity,data,stop (default %1).")

@@ -2,6 +2,7 @@
 
 #include "cli/texts.h"
 #include "query/conversions.h"
+#include "serial/network_address.h"
 #include "serial/port_name.h"
 
 namespace vardelmo::cli {
@@ -24,6 +25,9 @@ QString withComma(std::string text) {
 
 // "port 5 (/dev/ttyS4)", "port /dev/ttyUSB0": as the box names a port, in the line's language.
 QString portName(const serial::Port& port) {
+    if (const auto* address = std::get_if<serial::NetworkAddress>(&port)) {
+        return Texts::tr("port %1").arg(q(serial::addressText(*address)));
+    }
     if (const auto* path = std::get_if<std::string>(&port)) {
         return Texts::tr("port %1").arg(q(*path));
     }

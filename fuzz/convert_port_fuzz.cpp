@@ -46,6 +46,14 @@ void check(std::string_view text, Platform platform) {
         FUZZ_EXPECT(*path == trimmed && !path->empty() && path->front() == '/');
         return;
     }
+    if (const auto* address = std::get_if<vardelmo::serial::NetworkAddress>(&result.value())) {
+        // Read back, the address names itself the same way.
+        FUZZ_EXPECT(address->port >= 1 && !address->host.empty());
+        const auto again =
+            vardelmo::serial::parseNetworkAddress(vardelmo::serial::addressText(*address));
+        FUZZ_EXPECT(again && again.value() == *address);
+        return;
+    }
     const auto number = std::get<std::int16_t>(result.value());
     if (plainDecimal(trimmed)) {
         // Exact halves go to the even neighbour, as nearbyint does by default.

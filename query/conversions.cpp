@@ -145,6 +145,13 @@ std::string_view trimSpaces(std::string_view text) {
 
 Result<serial::Port> convertPort(std::string_view text, serial::Platform platform) {
     const auto trimmed = trimSpaces(text);
+    if (serial::namesNetworkPort(trimmed)) {
+        auto address = serial::parseNetworkAddress(trimmed);
+        if (!address) {
+            return Failure{address.description()};
+        }
+        return serial::Port{std::move(address).value()};
+    }
     if (platform == serial::Platform::Posix && !trimmed.empty() && trimmed.front() == '/') {
         return serial::Port{std::string(trimmed)};
     }

@@ -17,7 +17,8 @@ namespace vardelmo::query {
 // and then makes a port text fail, rather than being quietly accepted.
 std::string_view trimSpaces(std::string_view text);
 
-// The port text, trimmed: on POSIX systems a text starting with "/" is a device
+// The port text, trimmed: "socket://" or "rfc2217://" starts a server's address
+// (serial/network_address.h); on POSIX systems a text starting with "/" is a device
 // path used as it stands; anything else must be a whole number (see
 // conversions.cpp for the grammar) that fits -32768..32767.
 Result<serial::Port> convertPort(std::string_view text,

@@ -36,6 +36,17 @@ SearchResult searchSettings(const SearchPlan& plan, serial::SerialLine& line,
         result.failure = FailureReport{bound.description()};
         return result;
     }
+    // Through a raw socket every candidate would read the same: the server's own line.
+    if (const auto port = convertPort(plan.port); port) {
+        const auto* address = std::get_if<serial::NetworkAddress>(&port.value());
+        if (address != nullptr && address->scheme == serial::NetworkScheme::Socket) {
+            result.failure = FailureReport{
+                "Não é possível descobrir a configuração pela " + serial::portLabel(port.value()) +
+                ": por um socket vale a configuração do próprio servidor; use rfc2217:// se ele "
+                "falar RFC 2217."};
+            return result;
+        }
+    }
     for (const std::string_view config : searchCandidates()) {
         events.onStart(config);
         // The bound stands for the wait: a try reads until it, or until a reply is recognized.

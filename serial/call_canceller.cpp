@@ -5,10 +5,20 @@
 #endif
 
 namespace vardelmo::serial {
+namespace {
+
+thread_local const CallCanceller* current = nullptr;
+
+}  // namespace
+
+bool callsCancelled() {
+    return current != nullptr && current->cancelled_.load();
+}
 
 #ifdef _WIN32
 
-CallCanceller::CallCanceller() {
+CallCanceller::CallCanceller() : outer_(current) {
+    current = this;
     // GetCurrentThread() names whichever thread asks: a real handle names this one.
     HANDLE thread = nullptr;
     if (DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &thread,
@@ -18,12 +28,14 @@ CallCanceller::CallCanceller() {
 }
 
 CallCanceller::~CallCanceller() {
+    current = outer_;
     if (thread_ != nullptr) {
         CloseHandle(static_cast<HANDLE>(thread_));
     }
 }
 
 void CallCanceller::cancel() const {
+    cancelled_ = true;
     // Fails with ERROR_NOT_FOUND when the thread is in no call: nothing to end.
     if (thread_ != nullptr) {
         (void)CancelSynchronousIo(static_cast<HANDLE>(thread_));
@@ -32,9 +44,17 @@ void CallCanceller::cancel() const {
 
 #else
 
-CallCanceller::CallCanceller() = default;
-CallCanceller::~CallCanceller() = default;
-void CallCanceller::cancel() const {}
+CallCanceller::CallCanceller() : outer_(current) {
+    current = this;
+}
+
+CallCanceller::~CallCanceller() {
+    current = outer_;
+}
+
+void CallCanceller::cancel() const {
+    cancelled_ = true;
+}
 
 #endif
 

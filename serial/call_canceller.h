@@ -1,12 +1,15 @@
 #pragma once
 
+#include <atomic>
+
 namespace vardelmo::serial {
 
 // Lets another thread end the system call that a thread is blocked in: some drivers take 5 to
 // 30 s to open a port (Bluetooth) or to take its settings, and closing the window must not
 // wait for them. Made on the thread whose calls it ends. On Windows the call fails with
-// ERROR_OPERATION_ABORTED; elsewhere the line's calls do not block for long, and cancelling
-// does nothing.
+// ERROR_OPERATION_ABORTED; elsewhere the serial line's calls do not block for long. A network
+// line waits in slices of its own, which no system call ends: between them it asks
+// callsCancelled(), so a cancel ends its waits on either system.
 class CallCanceller {
 public:
     CallCanceller();
@@ -19,7 +22,15 @@ public:
     void cancel() const;
 
 private:
+    friend bool callsCancelled();
+
     void* thread_ = nullptr;
+    mutable std::atomic<bool> cancelled_{false};
+    const CallCanceller* outer_ = nullptr;  // the one this thread had before, if any
 };
+
+// True once the canceller made last on this thread (and still alive) has been cancelled: from
+// then on until it ends, a line's own waits end at once.
+bool callsCancelled();
 
 }  // namespace vardelmo::serial

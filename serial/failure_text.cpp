@@ -24,6 +24,16 @@ std::string attempt(Step step, const std::string& label, std::string_view settin
     return "Não foi possível abrir a " + label;
 }
 
+// Field `index` of the settings text: "9600" of "9600,n,8,1" for 0.
+std::string settingsField(std::string_view settings, int index) {
+    for (; index > 0; --index) {
+        const auto comma = settings.find(',');
+        settings =
+            comma == std::string_view::npos ? std::string_view{} : settings.substr(comma + 1);
+    }
+    return std::string(settings.substr(0, settings.find(',')));
+}
+
 // Why, after the attempt; empty when the system said no more.
 std::string cause(Reason reason, std::string_view settings) {
     switch (reason) {
@@ -42,6 +52,28 @@ std::string cause(Reason reason, std::string_view settings) {
         case Reason::NoAnswer:
             return ": o dispositivo não respondeu a tempo; se for uma porta Bluetooth, o aparelho "
                    "pode não estar pareado ou estar fora do alcance";
+        case Reason::NameNotFound:
+            return ": o nome do servidor não foi encontrado; confira o nome ou use o endereço IP";
+        case Reason::ConnectionRefused:
+            return ": o servidor recusou a conexão; nada atende nessa porta TCP";
+        case Reason::NoConnection:
+            return ": o servidor não respondeu a tempo; confira o endereço e se ele está ligado "
+                   "à rede";
+        case Reason::Disconnected:
+            return ": a conexão com o servidor foi encerrada";
+        case Reason::NotRfc2217:
+            return ": o servidor não fala RFC 2217; se ele passa os bytes como estão, use "
+                   "socket://";
+        case Reason::MalformedTelnet:
+            return ": o servidor enviou uma sequência Telnet malformada; ele não fala RFC 2217";
+        case Reason::BaudRefused:
+            return ": o servidor não aceitou a velocidade " + settingsField(settings, 0);
+        case Reason::ParityRefused:
+            return ": o servidor não aceitou a paridade " + settingsField(settings, 1);
+        case Reason::DataBitsRefused:
+            return ": o servidor não aceitou " + settingsField(settings, 2) + " bits de dados";
+        case Reason::StopBitsRefused:
+            return ": o servidor não aceitou " + settingsField(settings, 3) + " bits de parada";
         default:
             return {};
     }

@@ -30,6 +30,17 @@ enum class Reason {
     NoAnswer,       // the device behind the port did not answer in time: a Bluetooth link
     NotOpen,        // traffic on a port that is not open
     StillOpen,      // another port chosen while one is open
+    // A scale behind a serial device server (socket://, rfc2217://).
+    NameNotFound,       // the server's name is not known to the name service
+    ConnectionRefused,  // nothing listens on that TCP port
+    NoConnection,       // no connection, or no end to the negotiation, within the bound
+    Disconnected,       // the server closed the connection, or it broke
+    NotRfc2217,         // the server refused the COM-PORT-OPTION, or never answered a setting
+    MalformedTelnet,    // the server's stream breaks Telnet's rules
+    BaudRefused,        // the server answered a setting with another value than the one asked
+    DataBitsRefused,
+    ParityRefused,
+    StopBitsRefused,
 };
 
 // The operator's text for a failed step, the only place the line's failure texts are written.

@@ -28,6 +28,7 @@ protected:
 
     const LineSettings& settings() const { return settings_; }
     const std::string& device() const { return device_; }
+    const Port& port() const { return port_; }
     std::string label() const;
     // The failure of a step, named with the port and the settings in force.
     Failure failure(Step step, Reason reason) const;

@@ -3,6 +3,9 @@
 namespace vardelmo::serial {
 
 Result<std::string> portDevice(const Port& port, Platform platform) {
+    if (const auto* address = std::get_if<NetworkAddress>(&port)) {
+        return addressText(*address);
+    }
     if (const auto* path = std::get_if<std::string>(&port)) {
         if (path->empty()) {
             return Failure{"Porta inválida: o caminho do dispositivo está vazio."};
@@ -21,6 +24,9 @@ Result<std::string> portDevice(const Port& port, Platform platform) {
 }
 
 std::string portLabel(const Port& port, Platform platform) {
+    if (const auto* address = std::get_if<NetworkAddress>(&port)) {
+        return "porta " + addressText(*address);
+    }
     if (const auto* path = std::get_if<std::string>(&port)) {
         return "porta " + *path;
     }

@@ -6,13 +6,14 @@
 #include <string_view>
 #include <variant>
 
+#include "serial/network_address.h"
 #include "serial/result.h"
 
 namespace vardelmo::serial {
 
-// A port is either the number typed by the operator or, on POSIX systems, a
-// device path used as it stands (USB adapters and pseudo-terminals have no number).
-using Port = std::variant<std::int16_t, std::string>;
+// A port is the number typed by the operator, on POSIX systems a device path used as it stands
+// (USB adapters and pseudo-terminals have no number), or a serial device server's address.
+using Port = std::variant<std::int16_t, std::string, NetworkAddress>;
 
 // The operations a weight request needs from a serial line. Each may fail with
 // a description that names the port and the reason.

@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="pt_BR">
 <context>
     <name>Texts</name>
@@ -35,12 +36,12 @@
         <translation>não pode ser usada com --list.</translation>
     </message>
     <message>
-        <source>Unexpected argument '%1'; the port, settings and wait are given with --port, --config and --wait.</source>
-        <translation>Argumento inesperado '%1'; a porta, a configuração e a espera são dadas com --port, --config e --wait.</translation>
+        <source>Unexpected argument &apos;%1&apos;; the port, settings and wait are given with --port, --config and --wait.</source>
+        <translation>Argumento inesperado &apos;%1&apos;; a porta, a configuração e a espera são dadas com --port, --config e --wait.</translation>
     </message>
     <message>
-        <source>%1 takes plain digits 0-9, %2, not '%3'.</source>
-        <translation>%1 aceita só algarismos 0-9, %2, não '%3'.</translation>
+        <source>%1 takes plain digits 0-9, %2, not &apos;%3&apos;.</source>
+        <translation>%1 aceita só algarismos 0-9, %2, não &apos;%3&apos;.</translation>
     </message>
     <message>
         <source>from 0 to %1 ms</source>
@@ -59,12 +60,12 @@
         <translation>de 1 para cima</translation>
     </message>
     <message>
-        <source>Unknown option '%1': long options take two dashes, as in --%2.</source>
-        <translation>Opção desconhecida '%1': as opções longas levam dois traços, como em --%2.</translation>
+        <source>Unknown option &apos;%1&apos;: long options take two dashes, as in --%2.</source>
+        <translation>Opção desconhecida &apos;%1&apos;: as opções longas levam dois traços, como em --%2.</translation>
     </message>
     <message>
-        <source>Try 'vardelmo --help'.</source>
-        <translation>Experimente 'vardelmo --help'.</translation>
+        <source>Try &apos;vardelmo --help&apos;.</source>
+        <translation>Experimente &apos;vardelmo --help&apos;.</translation>
     </message>
     <message>
         <source>no display (DISPLAY): use --query</source>
@@ -160,10 +161,6 @@
         <translation>Lista as portas seriais presentes, uma por linha.</translation>
     </message>
     <message>
-        <source>The port number, or a device path (default %1).</source>
-        <translation>O número da porta, ou o caminho de um dispositivo (padrão %1).</translation>
-    </message>
-    <message>
         <source>The line settings, baud,parity,data,stop (default %1).</source>
         <translation>A configuração da linha, velocidade,paridade,dados,parada (padrão %1).</translation>
     </message>
@@ -180,16 +177,16 @@
         <translation>Com --query ou --watch: em vez de uma espera fixa, lê até a resposta dar um peso ou passarem MS milissegundos.</translation>
     </message>
     <message>
-        <source>With --query: write the reply's bytes unchanged.</source>
+        <source>With --query: write the reply&apos;s bytes unchanged.</source>
         <translation>Com --query: escreve os bytes da resposta sem mudança.</translation>
     </message>
     <message>
-        <source>With --query or --watch: write the reply's bytes in hex.</source>
+        <source>With --query or --watch: write the reply&apos;s bytes in hex.</source>
         <translation>Com --query ou --watch: escreve os bytes da resposta em hexadecimal.</translation>
     </message>
     <message>
-        <source>With --query or --watch: write what the reply reads as, e.g. "1,234 kg estável".</source>
-        <translation>Com --query ou --watch: escreve o que a resposta diz, p. ex. "1,234 kg estável".</translation>
+        <source>With --query or --watch: write what the reply reads as, e.g. &quot;1,234 kg estável&quot;.</source>
+        <translation>Com --query ou --watch: escreve o que a resposta diz, p. ex. &quot;1,234 kg estável&quot;.</translation>
     </message>
     <message>
         <source>With --query, --watch or --find: write one JSON object a request.</source>
@@ -218,7 +215,7 @@
     <message>
         <source>Asks a weighing scale on a serial port for its weight: in a window, or without one
 with --query (once), --watch (again and again) or --find (the settings). Without
-them, --port, --config and --wait fill in the window's fields.
+them, --port, --config and --wait fill in the window&apos;s fields.
 
 Exit status: 0 a reply (that reads, with --reading), 1 a failure, 2 a command
 line refused, 3 a reply that does not read (--reading), 4 no reply within the wait.</source>
@@ -229,6 +226,18 @@ elas, --port, --config e --wait preenchem os campos da janela.
 Estado de saída: 0 uma resposta (que dá peso, com --reading), 1 uma falha, 2 uma linha
 de comando recusada, 3 uma resposta que não dá peso (--reading), 4 nenhuma resposta
 dentro da espera.</translation>
+    </message>
+    <message>
+        <source>--find cannot search the settings through a raw socket (socket://): the server&apos;s own settings hold. Use rfc2217:// if the server speaks RFC 2217.</source>
+        <translation>--find não pode procurar a configuração por um socket simples (socket://): vale a configuração do próprio servidor. Use rfc2217:// se o servidor fala RFC 2217.</translation>
+    </message>
+    <message>
+        <source>--port: %1</source>
+        <translation>--port: %1</translation>
+    </message>
+    <message>
+        <source>The port number, a device path, or a serial device server&apos;s address: socket://HOST:PORT or rfc2217://HOST:PORT (default %1).</source>
+        <translation>O número da porta, o caminho de um dispositivo, ou o endereço de um servidor serial: socket://HOST:PORTA ou rfc2217://HOST:PORTA (padrão %1).</translation>
     </message>
 </context>
 </TS>

@@ -62,6 +62,16 @@ inline std::vector<Case> modeCases() {
                  .port = "/dev/ttyUSB0",
                  .wait = "900",
                  .all = true},
+            // Over RFC 2217 the server sets each candidate on its port.
+            Case{.name = "FindThroughAnRfc2217Server",
+                 .arguments = {"--find", "--port", "rfc2217://10.0.0.7:4001"},
+                 .mode = Mode::Find,
+                 .port = "rfc2217://10.0.0.7:4001",
+                 .wait = "600"},
+            Case{.name = "QueryThroughARawSocket",
+                 .arguments = {"-q", "--port", "socket://[::1]:4001"},
+                 .mode = Mode::Query,
+                 .port = "socket://[::1]:4001"},
             Case{.name = "Watch", .arguments = {"--watch"}, .mode = Mode::Watch},
             Case{.name = "WatchEveryAndCount",
                  .arguments = {"--watch", "--every", "200", "--count", "5", "--wait", "50"},
@@ -197,6 +207,14 @@ inline std::vector<Case> refusalCases() {
                  .mode = Mode::Find,
                  .usageError = "--config cannot be used with --find or --list: --find tries "
                                "settings of its own."},
+            Case{.name = "FindThroughARawSocket",
+                 .arguments = {"--find", "--port", "SOCKET://balanca:4001"},
+                 .mode = Mode::Find,
+                 .port = "SOCKET://balanca:4001",
+                 .wait = "600",
+                 .usageError = "--find cannot search the settings through a raw socket "
+                               "(socket://): the server's own settings hold. Use rfc2217:// if "
+                               "the server speaks RFC 2217."},
             Case{.name = "PortWithList",
                  .arguments = {"--list", "--port", "5"},
                  .mode = Mode::List,

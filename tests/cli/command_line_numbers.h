@@ -72,6 +72,19 @@ inline std::vector<Case> numberCases() {
                  .arguments = {"-q", "--port", "/dev/tty USB"},
                  .mode = Mode::Query,
                  .port = "/dev/tty USB"},
+            // A server's address is refused by the part that is wrong, before any connection.
+            Case{.name = "PortServerWithoutItsTcpPort",
+                 .arguments = {"-q", "--port", "rfc2217://balanca:0"},
+                 .mode = Mode::Query,
+                 .port = "rfc2217://balanca:0",
+                 .usageError = "--port: Porta inválida: a porta TCP \"0\" não é um número de 1 "
+                               "a 65535."},
+            Case{.name = "PortServerWithoutAHost",
+                 .arguments = {"--watch", "--port", "socket://:5"},
+                 .mode = Mode::Watch,
+                 .port = "socket://:5",
+                 .usageError = "--port: Porta inválida: falta o endereço do servidor em "
+                               "\"socket://:5\"."},
             Case{.name = "EveryNotANumber",
                  .arguments = {"--watch", "--every", "1s"},
                  .mode = Mode::Watch,

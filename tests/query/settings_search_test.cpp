@@ -227,6 +227,17 @@ TEST(SettingsSearch, ABadBoundFailsBeforeAnyOpening) {
     EXPECT_TRUE(scale.log.empty());
 }
 
+TEST(SettingsSearch, ARawSocketIsRefusedBeforeAnyOpening) {
+    ScriptedScale scale({});
+    const auto s = search(scale, {"socket://10.0.0.7:4001", "600"});
+    ASSERT_TRUE(s.result.failure);
+    EXPECT_EQ(s.result.failure->description,
+              "Não é possível descobrir a configuração pela porta socket://10.0.0.7:4001: por um "
+              "socket vale a configuração do próprio servidor; use rfc2217:// se ele falar RFC "
+              "2217.");
+    EXPECT_TRUE(scale.log.empty());
+}
+
 TEST(SettingsSearch, AnInterruptionEndsTheTryAndClosesThePort) {
     ScriptedScale scale({});
     Interruption interruption;

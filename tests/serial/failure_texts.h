@@ -70,6 +70,47 @@ inline const std::vector<FailureTextCase> kFailureTexts{
      "Não foi possível ler da {porta}: " + kDeviceFailure + "."},
     {"ReadNoAnswer", Step::Read, Reason::NoAnswer,
      "Não foi possível ler da {porta}: " + kNoAnswer + "."},
+    // A scale behind a serial device server.
+    {"NameNotFound", Step::Open, Reason::NameNotFound,
+     "Não foi possível abrir a {porta}: o nome do servidor não foi encontrado; confira o nome ou "
+     "use o endereço IP."},
+    {"ConnectionRefused", Step::Open, Reason::ConnectionRefused,
+     "Não foi possível abrir a {porta}: o servidor recusou a conexão; nada atende nessa porta "
+     "TCP."},
+    {"NoConnection", Step::Open, Reason::NoConnection,
+     "Não foi possível abrir a {porta}: o servidor não respondeu a tempo; confira o endereço e se "
+     "ele está ligado à rede."},
+    {"OpeningDisconnected", Step::Open, Reason::Disconnected,
+     "Não foi possível abrir a {porta}: a conexão com o servidor foi encerrada."},
+    {"NegotiationDisconnected", Step::Configure, Reason::Disconnected,
+     "Não foi possível abrir a {porta}: a conexão com o servidor foi encerrada."},
+    {"NegotiationNoAnswer", Step::Configure, Reason::NoConnection,
+     "Não foi possível abrir a {porta}: o servidor não respondeu a tempo; confira o endereço e se "
+     "ele está ligado à rede."},
+    {"NotRfc2217", Step::Configure, Reason::NotRfc2217,
+     "Não foi possível abrir a {porta}: o servidor não fala RFC 2217; se ele passa os bytes como "
+     "estão, use socket://."},
+    {"MalformedTelnet", Step::Configure, Reason::MalformedTelnet,
+     "Não foi possível abrir a {porta}: o servidor enviou uma sequência Telnet malformada; ele não "
+     "fala RFC 2217."},
+    {"BaudRefused", Step::Configure, Reason::BaudRefused,
+     "Não foi possível abrir a {porta}: o servidor não aceitou a velocidade {baud}."},
+    {"ParityRefused", Step::Configure, Reason::ParityRefused,
+     "Não foi possível abrir a {porta}: o servidor não aceitou a paridade {parity}."},
+    {"DataBitsRefused", Step::Configure, Reason::DataBitsRefused,
+     "Não foi possível abrir a {porta}: o servidor não aceitou {data} bits de dados."},
+    {"StopBitsRefused", Step::Configure, Reason::StopBitsRefused,
+     "Não foi possível abrir a {porta}: o servidor não aceitou {stop} bits de parada."},
+    {"ReapplyBaudRefused", Step::Reconfigure, Reason::BaudRefused,
+     "Não foi possível aplicar a configuração \"{config}\" à {porta}: o servidor não aceitou a "
+     "velocidade {baud}."},
+    {"WriteDisconnected", Step::Write, Reason::Disconnected,
+     "Não foi possível enviar dados para a {porta}: a conexão com o servidor foi encerrada."},
+    {"ReadDisconnected", Step::Read, Reason::Disconnected,
+     "Não foi possível ler da {porta}: a conexão com o servidor foi encerrada."},
+    {"ReadMalformedTelnet", Step::Read, Reason::MalformedTelnet,
+     "Não foi possível ler da {porta}: o servidor enviou uma sequência Telnet malformada; ele não "
+     "fala RFC 2217."},
 };
 
 inline std::string replaced(std::string text, std::string_view mark, const std::string& by) {
@@ -84,7 +125,15 @@ inline std::string expectedText(Step step, Reason reason, const std::string& lab
                                 const std::string& config = "2400,n,8,1") {
     for (const auto& c : kFailureTexts) {
         if (c.step == step && c.reason == reason) {
-            return replaced(replaced(c.text, "{porta}", label), "{config}", config);
+            std::string text = replaced(replaced(c.text, "{porta}", label), "{config}", config);
+            std::string_view rest = config;
+            for (const char* mark : {"{baud}", "{parity}", "{data}", "{stop}"}) {
+                const auto comma = rest.find(',');
+                text = replaced(text, mark, std::string(rest.substr(0, comma)));
+                rest =
+                    comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
+            }
+            return text;
         }
     }
     return "(no such text in tests/serial/failure_texts.h)";
