@@ -49,7 +49,7 @@ QString clashOf(const QCommandLineParser& parser,
 // The first refusal the options' combination deserves, or none.
 QString refusalOf(const QCommandLineParser& parser, const Options& o, Mode mode) {
     for (const QString& clash : {clashOf(parser, {&o.query, &o.find, &o.watch, &o.list}),
-                                 clashOf(parser, {&o.raw, &o.hex, &o.reading, &o.json}),
+                                 clashOf(parser, {&o.raw, &o.hex, &o.reading, &o.json, &o.csv}),
                                  clashOf(parser, {&o.wait, &o.until})}) {
         if (!clash.isEmpty()) {
             return clash;
@@ -69,6 +69,7 @@ QString refusalOf(const QCommandLineParser& parser, const Options& o, Mode mode)
         {o.until,
          {Mode::Query, Mode::Watch},
          QT_TRANSLATE_NOOP("Texts", "needs --query or --watch.")},
+        {o.csv, {Mode::Watch}, QT_TRANSLATE_NOOP("Texts", "needs --watch.")},
         {o.all, {Mode::Find}, QT_TRANSLATE_NOOP("Texts", "needs --find.")},
         {o.every, {Mode::Watch}, QT_TRANSLATE_NOOP("Texts", "needs --watch.")},
         {o.count, {Mode::Watch}, QT_TRANSLATE_NOOP("Texts", "needs --watch.")},
@@ -101,6 +102,9 @@ Output outputOf(const QCommandLineParser& parser, const Options& o) {
     }
     if (parser.isSet(o.reading)) {
         return Output::Reading;
+    }
+    if (parser.isSet(o.csv)) {
+        return Output::Csv;
     }
     return parser.isSet(o.json) ? Output::Json : Output::Spelled;
 }

@@ -15,7 +15,7 @@ namespace vardelmo::cli {
 // program can choose between a window and none before it creates one.
 struct CommandLine {
     enum class Mode { Window, Query, Find, Watch, List, Help, Version };
-    enum class Output { Spelled, Raw, Hex, Reading, Json };
+    enum class Output { Spelled, Raw, Hex, Reading, Json, Csv };
 
     Mode mode = Mode::Window;
     Output output = Output::Spelled;

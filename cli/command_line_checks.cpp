@@ -106,7 +106,7 @@ QString singleDashOurs(const QStringList& arguments, const Options& o) {
     QStringList ours;
     for (const auto* option :
          {&o.query, &o.find, &o.watch, &o.list, &o.port, &o.config, &o.wait, &o.until, &o.raw,
-          &o.hex, &o.reading, &o.json, &o.all, &o.every, &o.count, &o.help, &o.version}) {
+          &o.hex, &o.reading, &o.json, &o.csv, &o.all, &o.every, &o.count, &o.help, &o.version}) {
         ours << option->names().constLast();
     }
     for (qsizetype i = 1; i < arguments.size(); ++i) {

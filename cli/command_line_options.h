@@ -51,6 +51,8 @@ struct Options {
                              "\"1,234 kg estável\".")};
     QCommandLineOption json{
         "json", Texts::tr("With --query, --watch or --find: write one JSON object a request.")};
+    QCommandLineOption csv{
+        "csv", Texts::tr("With --watch: write a header line, then one CSV line a request.")};
     QCommandLineOption all{
         "all", Texts::tr("With --find: try every settings text, not only up to the first "
                          "that gives a reading.")};
@@ -73,7 +75,7 @@ struct Options {
         // a cluster of letters, so that a refusal names them as they were typed.
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         parser.addOptions({query, find, watch, list, port, config, wait, until, raw, hex, reading,
-                           json, all, every, count, help, version});
+                           json, csv, all, every, count, help, version});
     }
 };
 

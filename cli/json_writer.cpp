@@ -72,9 +72,7 @@ public:
     void request(const Exchange& exchange) override { out(lineOf(objectOf(exchange))); }
     void watched(const Exchange& exchange, const QDateTime& start) override {
         QJsonObject object = objectOf(exchange);
-        // The offset spelled out ("-03:00", "Z"): a log read elsewhere tells the instant.
-        object.insert("time",
-                      start.toOffsetFromUtc(start.offsetFromUtc()).toString(Qt::ISODateWithMs));
+        object.insert("time", QString::fromStdString(isoTime(start)));
         out(lineOf(object));
     }
     void tried(const Exchange& exchange, bool /*recognized*/) override {

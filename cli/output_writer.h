@@ -12,8 +12,8 @@
 
 namespace vardelmo::cli {
 
-// One output form (--raw, --hex, --reading, --json or the spelled reply), chosen once from the
-// command line. Every mode hands it each request as it ends; it alone decides what reaches
+// One output form (--raw, --hex, --reading, --json, --csv or the spelled reply), chosen once from
+// the command line. Every mode hands it each request as it ends; it alone decides what reaches
 // standard output, and what a form adds on standard error of its own (--reading's reply that
 // does not read). What every form shares on standard error (failures, silence, the search's
 // tries, the watch's summary) is the mode's.
@@ -51,8 +51,12 @@ std::unique_ptr<OutputWriter> makeOutputWriter(CommandLine::Output output,
 
 // The JSON forms' writer on its own, for the forms that only add to it.
 std::unique_ptr<OutputWriter> makeJsonWriter(Streams& streams);
+std::unique_ptr<OutputWriter> makeCsvWriter(Streams& streams);
 
 // "HH:MM:SS.mmm", the time a watch's line starts with.
 std::string clockTime(const QDateTime& at);
+// ISO 8601 with milliseconds and the offset, "2026-12-09T03:34:06.123-03:00": the time of a
+// watch's JSON object and CSV record.
+std::string isoTime(const QDateTime& at);
 
 }  // namespace vardelmo::cli

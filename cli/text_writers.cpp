@@ -89,6 +89,8 @@ std::unique_ptr<OutputWriter> makeOutputWriter(Output output, Streams& streams) 
             return std::make_unique<ReadingWriter>(streams);
         case Output::Json:
             return makeJsonWriter(streams);
+        case Output::Csv:
+            return makeCsvWriter(streams);
         case Output::Raw:
         case Output::Hex:
         case Output::Spelled:

@@ -193,6 +193,10 @@
         <translation>Com --query, --watch ou --find: escreve um objeto JSON por pedido.</translation>
     </message>
     <message>
+        <source>With --watch: write a header line, then one CSV line a request.</source>
+        <translation>Com --watch: escreve uma linha de cabeçalho e depois uma linha CSV por pedido.</translation>
+    </message>
+    <message>
         <source>With --find: try every settings text, not only up to the first that gives a reading.</source>
         <translation>Com --find: tenta todas as configurações, não só até a primeira que dá leitura.</translation>
     </message>

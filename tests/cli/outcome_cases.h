@@ -83,6 +83,14 @@ inline std::string twice(const std::string& text) {
     return "(" + std::string(kTime) + text + "\n){2}";
 }
 
+// --watch --csv's header and two records ending with `record`, after their ISO 8601 time.
+inline std::string sheet(const std::string& record) {
+    return "time,weight,unit,state,protocol,reply,error\r\n"
+           "([0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}\\.[0-9]{3}"
+           "(Z|[+-][0-9]{2}:[0-9]{2})," +
+           record + "\r\n){2}";
+}
+
 inline std::vector<std::string> find(std::vector<std::string> more, const char* port = kPath) {
     std::vector<std::string> arguments{"--find", "--port", port};
     arguments.insert(arguments.end(), more.begin(), more.end());

@@ -183,8 +183,50 @@ TEST(JsonWriter, AReadingWithoutANumberHasANullWeight) {
     EXPECT_FALSE(reading.contains("tare")) << "a key the frame does not give is left out";
 }
 
+// --watch --csv: every record has the seven columns, empty where they do not apply.
+struct CsvCase {
+    const char* name;
+    query::Outcome outcome;
+    std::string record;  // after the time
+};
+
+class CsvOutput : public testing::TestWithParam<CsvCase> {};
+
+TEST_P(CsvOutput, WritesAHeaderThenOneRecordARequest) {
+    const QDateTime start(QDate(2026, 12, 9), QTime(0, 34, 6, 7), Qt::OffsetFromUTC, -3 * 3600);
+    const Exchange exchange = exchangeOf(CommandLine{}, GetParam().outcome);
+    Captured streams;
+    const auto writer = makeOutputWriter(Output::Csv, streams);
+    writer->watched(exchange, start);
+    writer->watched(exchange, start.addMSecs(1500));
+    const std::string record = GetParam().record + "\r\n";
+    EXPECT_EQ(streams.out_,
+              "time,weight,unit,state,protocol,reply,error\r\n"
+              "2026-12-09T00:34:06.007-03:00," +
+                  record + "2026-12-09T00:34:07.507-03:00," + record);
+    EXPECT_EQ(streams.err_, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CsvOutput,
+    testing::Values(CsvCase{"Reading", replied(kFrame),
+                            "1.234,kg,stable,toledo-b,02 30 31 32 33 34 03,"},
+                    CsvCase{"StateWithoutWeight", replied("\x02IIIII\x03"),
+                            ",kg,motion,toledo-b,02 49 49 49 49 49 03,"},
+                    CsvCase{"Silence", replied(""), ",,,,,"},
+                    CsvCase{"NotUnderstood", replied("\x06"), ",,,,06,"},
+                    CsvCase{"Failure",
+                            {std::nullopt, query::FailureReport{"A porta caiu, \"de novo\"."}},
+                            R"(,,,,,"A porta caiu, ""de novo"".")"},
+                    // The reply read before the closing failed is shown, but is no reading to take.
+                    CsvCase{"FailureAfterTheReply",
+                            {kFrame, query::FailureReport{"Linha 1\nlinha 2"}},
+                            ",,,,02 30 31 32 33 34 03,\"Linha 1\nlinha 2\""}),
+    test_support::CaseName{});
+
 TEST(OutputWriter, TellsWhenTheOutputTookNothing) {
-    for (const Output output : {Output::Spelled, Output::Hex, Output::Reading, Output::Json}) {
+    for (const Output output :
+         {Output::Spelled, Output::Hex, Output::Reading, Output::Json, Output::Csv}) {
         Captured streams;
         streams.full_ = true;
         const auto writer = makeOutputWriter(output, streams);

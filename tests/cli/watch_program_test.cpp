@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
@@ -12,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/reply_bytes.h"
 #include "tests/cli/headless_program.h"
 #include "tests/support/case_name.h"
 #include "tests/support/child_process.h"
@@ -83,6 +88,67 @@ TEST_F(WatchThroughTheProgram, RequestsOnceALineAndFollowsTheWeight) {
     EXPECT_EQ(lines[0], kBefore);
     EXPECT_EQ(lines[1], kBefore);
     EXPECT_EQ(lines[4], kAfter);
+}
+
+// --csv as a spreadsheet takes it: Python's csv module reads back the header and one record a
+// request, each with the values of the reply the scale sent to it, the weight changed midway.
+TEST_F(WatchThroughTheProgram, WritesASheetThatCsvReadersReadBack) {
+    const auto watch = startProgram({"--watch", "--count", "5", "--every", "200", "--wait", "50",
+                                     "--csv", "--port", scale_->path()},
+                                    home_.path());
+    ASSERT_TRUE(watch->started());
+    std::string sheet;
+    for (int i = 0; i < 6; ++i) {
+        const auto line = watch->outputLine();
+        ASSERT_TRUE(line) << "line " << i + 1;
+        ASSERT_TRUE(line->ends_with('\r')) << "RFC 4180's CRLF: " << *line;
+        sheet += *line + '\n';
+        if (i == 2) {
+            scale_->setWeight(2.5);
+        }
+    }
+    EXPECT_EQ(watch->outputLine(), std::nullopt) << "a seventh line";
+    EXPECT_EQ(watch->exitStatus(), 0);
+
+    test_support::ChildProcess python(
+        {"python3", "-c",
+         "import csv, io, json, sys\n"
+         "rows = csv.reader(io.TextIOWrapper(sys.stdin.buffer, 'utf-8', newline=''), "
+         "strict=True)\n"
+         "print(json.dumps(list(rows)))\n"});
+    ASSERT_TRUE(python.started());
+    ASSERT_TRUE(python.say(sheet));
+    python.closeStdin();
+    const std::string read = python.allOutput();
+    ASSERT_EQ(python.exitStatus(), 0) << python.allErrors();
+    const QJsonArray rows = QJsonDocument::fromJson(QByteArray::fromStdString(read)).array();
+    ASSERT_EQ(rows.size(), 6) << read;
+    EXPECT_EQ(rows[0].toArray(),
+              QJsonArray({"time", "weight", "unit", "state", "protocol", "reply", "error"}));
+
+    const auto exchanges = scale_->exchanges();
+    ASSERT_EQ(exchanges.size(), 5u);
+    const std::string changed = vscale::frame(vscale::Format::ToledoB, 2.5, vscale::State::Stable);
+    QDateTime before;
+    for (qsizetype i = 1; i < rows.size(); ++i) {
+        const QJsonArray row = rows[i].toArray();
+        ASSERT_EQ(row.size(), 7) << read;
+        const QDateTime time = QDateTime::fromString(row[0].toString(), Qt::ISODateWithMs);
+        EXPECT_TRUE(time.isValid()) << row[0].toString().toStdString();
+        EXPECT_TRUE(row[0].toString().contains(QRegularExpression("\\.[0-9]{3}(Z|[+-][0-9:]{5})$")))
+            << "milliseconds and the offset: " << row[0].toString().toStdString();
+        EXPECT_GT(time, before) << "row " << i;
+        before = time;
+        const auto& frame = exchanges[static_cast<std::size_t>(i - 1)].frame;
+        const QJsonArray expected{
+            frame == changed ? "2.500" : "1.234",    "kg", "stable", "toledo-b",
+            QString::fromStdString(hexReply(frame)), ""};
+        QJsonArray values = row;
+        values.removeFirst();
+        EXPECT_EQ(values, expected) << "row " << i;
+    }
+    EXPECT_EQ(rows[1].toArray()[1], "1.234");
+    EXPECT_EQ(rows[5].toArray()[1], "2.500");
 }
 
 // The port is a link of the test's own to the scale, taken away after the second line and put
