@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ReplyCase{"Empty", "", hint(Hint::Empty)}, ReplyCase{"LoneAck", "\x06", hint(Hint::Ack)},
         ReplyCase{"OnlyAcks", "\x06\x06", hint(Hint::Ack)},
-        ReplyCase{"AckAndFrame", "\x06" + toledoB("01234"), toledoB1234()},
+        ReplyCase{"AckAndFrame", std::string("\x06").append(toledoB("01234")), toledoB1234()},
         ReplyCase{"AckAmongNoise", "\x06\x80\xF8\x06", hint(Hint::Baud)},
         ReplyCase{"FramingErrorZeros", std::string(12, '\0'), hint(Hint::Baud)},
         // Digits enough for a frame, but the zeros of framing errors between them.
