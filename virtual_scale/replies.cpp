@@ -13,13 +13,15 @@
 namespace vardelmo::vscale {
 namespace {
 
-constexpr char kEnq = 0x05;
 // How long a write waits for a client that has stopped reading before the bytes are dropped,
 // as a line with nobody listening would lose them.
 constexpr int kWriteStallMs = 200;
 
 // "toledo-b, stable 1.234 kg": what the frame says, for the log.
 std::string label(const Options& options) {
+    if (!options.customFrame.empty() && options.state != State::Silent) {
+        return "the frame given";
+    }
     return std::string(formatName(options.format)) + ", " + std::string(stateName(options.state)) +
            " " + kilograms(options.weightKg);
 }
@@ -120,6 +122,14 @@ Delivery VirtualScale::Impl::deliver(const std::string& frame, Clock::time_point
     return delivery;
 }
 
+std::string VirtualScale::Impl::currentFrame(std::string& what) const {
+    what = label(options);
+    if (!options.customFrame.empty()) {
+        return options.state == State::Silent ? std::string() : options.customFrame;
+    }
+    return frame(options.format, options.weightKg, options.state);
+}
+
 void VirtualScale::Impl::record(const Exchange& exchange) {
     {
         std::lock_guard lock(mutex);
@@ -147,10 +157,10 @@ void VirtualScale::Impl::answer(Clock::time_point arrived, const std::string& he
     std::string what;
     {
         std::lock_guard lock(mutex);
-        exchange.frame = frame(options.format, options.weightKg, options.state);
+        exchange.frame = currentFrame(what);
         what = options.state == State::Silent ? "silent"
-               : exchange.frame.empty()       ? label(options) + ": no frame says it"
-                                              : label(options);
+               : exchange.frame.empty()       ? what + ": no frame says it"
+                                              : what;
     }
     const auto client = readClientLine(pty.slave);
     exchange.clientBaud = client ? client->baud : 0;
@@ -163,8 +173,8 @@ void VirtualScale::Impl::answer(Clock::time_point arrived, const std::string& he
                                   Asked::Yes, client ? client->seen : options.line);
     exchange.sent = delivery.bytes;
     exchange.sentAt = delivery.at;
-    log(stamp(arrived) + " enquiry from " + exchange.clientLine + ": received 05, sent " +
-        hexBytes(exchange.sent) + " (" +
+    log(stamp(arrived) + " enquiry from " + exchange.clientLine + ": received " +
+        hexBytes(options.request) + ", sent " + hexBytes(exchange.sent) + " (" +
         garbled(what, exchange.frame, exchange.sent, client ? client->seen : options.line) + ")");
     record(exchange);
 }
@@ -178,8 +188,9 @@ void VirtualScale::Impl::missEnquiry(Clock::time_point arrived, const std::strin
     exchange.clientBaud = client.baud;
     exchange.clientLine = client.text;
     exchange.heard = heard;
-    log(stamp(arrived) + " enquiry from " + client.text + ": received 05, sent - (heard " +
-        hexBytes(heard) + " at the scale's " + options.line.text() + ": no enquiry)");
+    log(stamp(arrived) + " enquiry from " + client.text + ": received " +
+        hexBytes(options.request) + ", sent - (heard " + hexBytes(heard) + " at the scale's " +
+        options.line.text() + ": no enquiry)");
     record(exchange);
 }
 
@@ -189,8 +200,7 @@ void VirtualScale::Impl::talkUnasked() {
     std::string what;
     {
         std::lock_guard lock(mutex);
-        bytes = frame(options.format, options.weightKg, options.state);
-        what = label(options);
+        bytes = currentFrame(what);
     }
     const auto client = readClientLine(pty.slave);
     if (!client || (options.mismatch == Mismatch::Silent && client->baud != options.line.baud)) {
@@ -233,29 +243,29 @@ bool VirtualScale::Impl::takeInput() {
         }
     }
     const bool same = heard == chunk;
+    long heardCount = 0;
     if (client && !same) {
         log(stamp(arrived) + " from " + client->text + ": received " + hexBytes(chunk) +
             ", heard " + hexBytes(heard) + " at the scale's " + options.line.text());
     }
-    std::string ignored;
-    for (std::size_t i = 0; i < heard.size() && !interrupted(); ++i) {
-        if (heard[i] != kEnq) {
-            ignored += heard[i];
+    for (const auto& piece : heardRequests.feed(heard)) {
+        if (interrupted()) {
+            break;
+        }
+        if (!piece.request) {
+            if (same) {
+                log(stamp(arrived) + " ignored " + hexBytes(piece.ignored));
+            }
             continue;
         }
-        if (same && !ignored.empty()) {
-            log(stamp(arrived) + " ignored " + hexBytes(ignored));
-        }
-        ignored.clear();
         answer(arrived, heard);
+        ++heardCount;
     }
-    if (same && !ignored.empty()) {
-        log(stamp(arrived) + " ignored " + hexBytes(ignored));
+    long sentCount = 0;
+    for (const auto& piece : sentRequests.feed(chunk)) {
+        sentCount += piece.request ? 1 : 0;
     }
-    const auto sentEnquiries = std::count(chunk.begin(), chunk.end(), kEnq);
-    const auto heardEnquiries = std::count(heard.begin(), heard.end(), kEnq);
-    for (auto missed = sentEnquiries - heardEnquiries; client && missed > 0 && !interrupted();
-         --missed) {
+    for (auto missed = sentCount - heardCount; client && missed > 0 && !interrupted(); --missed) {
         missEnquiry(arrived, heard, *client);
     }
     return true;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "virtual_scale/pty.h"
+#include "virtual_scale/request.h"
 #include "virtual_scale/virtual_scale.h"
 #include "virtual_scale/wire.h"
 
@@ -50,6 +51,9 @@ struct VirtualScale::Impl {
     Clock::time_point lineFreeAt{};  // the scale's thread only, as are the two below
     Clock::time_point nextUnasked{};
     std::string lastUnaskedLog;  // the frames sent unasked are logged when they change
+    // The requests in what the scale heard, and in what the client sent: the scale's thread only.
+    RequestMatcher heardRequests;
+    RequestMatcher sentRequests;
 
     ~Impl();
 
@@ -82,6 +86,8 @@ struct VirtualScale::Impl {
     std::string garbled(const std::string& what, const std::string& frame, const std::string& sent,
                         const LineSettings& client) const;
     void record(const Exchange& exchange);
+    // The frame for the options as they stand now, and what it says, for the log; under `mutex`.
+    std::string currentFrame(std::string& what) const;
     // `heard`: what the scale's UART made of the bytes the enquiry came in.
     void answer(Clock::time_point arrived, const std::string& heard);
     void missEnquiry(Clock::time_point arrived, const std::string& heard, const ClientLine& client);
