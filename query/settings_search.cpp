@@ -84,9 +84,10 @@ SearchResult searchSettings(const SearchPlan& plan, serial::SerialLine& line,
         FieldTexts fields;
         fields.portText = plan.port;
         fields.configText = config;
-        const Outcome outcome = runEnquiry(fields, line, &interruption, [&] {
-            return readUntil(line, interruption, recognizes, bound.value(), now);
-        });
+        const Outcome outcome = runEnquiry(
+            fields, line, &interruption,
+            [&] { return readUntil(line, interruption, recognizes, bound.value(), now); },
+            plan.request);
         if (interruption.interrupted()) {
             result.interrupted = true;
             return result;

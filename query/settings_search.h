@@ -29,6 +29,7 @@ struct SearchPlan {
     std::string port;
     std::string wait = kSearchBound;  // converted as the window's wait field is
     bool all = false;                 // try every candidate, not only up to the first found
+    std::string request{kEnquiry};    // what each try sends (see runEnquiry)
 };
 
 // One try: a request with these settings, its bytes, and whether they were recognized.
