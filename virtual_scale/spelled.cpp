@@ -28,16 +28,16 @@ int hexDigit(char c) {
 // The byte a name or two hex digits between angle brackets stand for.
 std::optional<char> byteNamed(std::string_view inside) {
     const std::string name = upper(inside);
+    // Form feed goes by its hex, 0C: its name, FF, is the hex of byte FF, which the tool
+    // spells so.
     for (std::size_t i = 0; i < kControlNames.size(); ++i) {
-        if (kControlNames[i] == name) {
+        if (kControlNames[i] == name && i != 0x0c) {
             return static_cast<char>(i);
         }
     }
     if (name == "DEL") {
         return '\x7f';
     }
-    // A name comes first: "<FF>" is form feed, as the tool spells 0C, and so is any hex
-    // that reads as a name (none of the other names are hex).
     if (name.size() == 2 && hexDigit(name[0]) >= 0 && hexDigit(name[1]) >= 0) {
         return static_cast<char>(hexDigit(name[0]) * 16 + hexDigit(name[1]));
     }
@@ -67,7 +67,7 @@ std::optional<std::string> unspell(std::string_view text, std::string& error) {
         } else if (byte < 0x20 || byte > 0x7e) {
             constexpr std::string_view kDigits = "0123456789ABCDEF";
             const std::string hex{kDigits[byte >> 4], kDigits[byte & 0x0f]};
-            error = "byte " + hex + " must be written as <" + hex + "> or by its name";
+            error = "a byte " + hex + " must be written as <" + hex + "> or by its name";
             return std::nullopt;
         } else {
             bytes += text[i];

@@ -61,16 +61,16 @@ INSTANTIATE_TEST_SUITE_P(
                       SpelledCase{"AngleBracketAsHex", "<3C>", true, "<"},
                       SpelledCase{"ClosingBracketAsItStands", "a>b", true, "a>b"},
                       SpelledCase{"NamesInLowerCase", "<stx>x<cr>", true, "\x02x\r"},
-                      SpelledCase{"FormFeedByName", "<FF>", true, "\x0c"},
+                      SpelledCase{"FfIsTheByteFf", "<FF><0C>", true, "\xff\x0c"},
                       SpelledCase{"UnknownName", "<ENQ><XYZ>", false, "<XYZ> names no byte"},
                       SpelledCase{"EmptyName", "<>", false, "<> names no byte"},
                       SpelledCase{"ThreeHexDigits", "<ABC>", false, "<ABC> names no byte"},
                       SpelledCase{"BareAngleBracket", "1<2", false,
                                   "a '<' opens no name (write '<' itself as <3C>)"},
                       SpelledCase{"RawControlByte", "\x05", false,
-                                  "byte 05 must be written as <05> or by its name"},
+                                  "a byte 05 must be written as <05> or by its name"},
                       SpelledCase{"RawByteAbove7E", "\xc3\xa9", false,
-                                  "byte C3 must be written as <C3> or by its name"}),
+                                  "a byte C3 must be written as <C3> or by its name"}),
     CaseName());
 
 // What the matcher finds chunk by chunk: "R" a request, other text a run of ignored bytes.
