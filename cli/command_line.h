@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <chrono>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "query/field_texts.h"
 
@@ -20,9 +22,13 @@ struct CommandLine {
     // The fields given, the initial texts for the others. For --find the wait is the bound
     // of each try, 600 ms unless given.
     query::FieldTexts fields;
+    // The bytes every request sends: the enquiry, until a command line gives others.
+    std::string request{query::kEnquiry};
     bool all = false;                      // --find: every candidate, not only the first
     std::chrono::milliseconds every{500};  // --watch: start to start
     std::uint64_t count = 0;               // --watch: requests, 0 for no end
+    // --until: read until the reply reads or this bound passes, instead of the fixed wait.
+    std::optional<std::chrono::milliseconds> until;
     // Set when the line is refused: one line saying why.
     QString usageError;
     // The refusal is only for options typed as single-dash words, as Qt's own

@@ -34,4 +34,14 @@ void writeErrorLine(std::string_view line) {
     std::fflush(stderr);
 }
 
+Streams& consoleStreams() {
+    class Console final : public Streams {
+    public:
+        bool out(std::string_view bytes) override { return writeOutput(bytes); }
+        void errLine(std::string_view line) override { writeErrorLine(line); }
+    };
+    static Console console;
+    return console;
+}
+
 }  // namespace vardelmo::cli

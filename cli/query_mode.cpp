@@ -2,74 +2,44 @@
 
 #include "cli/console.h"
 #include "cli/exit_status.h"
-#include "cli/reading_output.h"
-#include "cli/reply_bytes.h"
-#include "reading/reading.h"
+#include "cli/messages.h"
+#include "cli/output_writer.h"
 #include "serial/system_line.h"
 
 namespace vardelmo::cli {
 
-Printed printReply(const std::string& reply, const CommandLine& command) {
-    switch (command.output) {
-        case CommandLine::Output::Raw:
-            return {reply, {}, kSucceeded};
-        case CommandLine::Output::Hex:
-            return {hexReply(reply) + '\n', {}, kSucceeded};
-        case CommandLine::Output::Reading: {
-            const reading::Decoded decoded = reading::decode(reply);
-            if (decoded.reading) {
-                return {reading::readingLine(*decoded.reading) + '\n', {}, kSucceeded};
-            }
-            std::string reason =
-                "vardelmo: resposta não reconhecida (" + reading::hintText(decoded.hint) + ')';
-            if (!reply.empty()) {
-                reason += ": " + spellReply(reply);
-            }
-            return {{}, reason, kNotUnderstood};
-        }
-        case CommandLine::Output::Json:
-            return {jsonLine(requestObject(command.fields, {reply, std::nullopt})), {}, kSucceeded};
-        case CommandLine::Output::Spelled:
-            break;
+int queryStatus(const Exchange& exchange, CommandLine::Output output) {
+    if (exchange.failure) {
+        // Also when a reply was read before the closing failed: a script must not take a reply
+        // from a request that failed.
+        return kFailed;
     }
-    return {spellReply(reply) + '\n', {}, kSucceeded};
+    if (exchange.silent()) {
+        return kNoReply;
+    }
+    if (output == CommandLine::Output::Reading && !exchange.decoded.reading) {
+        return kNotUnderstood;
+    }
+    return kSucceeded;
 }
 
-QJsonObject requestObject(const query::FieldTexts& fields, const query::Outcome& outcome) {
-    QJsonObject object{{"port", QString::fromStdString(fields.portText)},
-                       {"config", QString::fromStdString(fields.configText)},
-                       {"wait", QString::fromStdString(fields.waitText)}};
-    if (outcome.failure) {
-        object.insert("error", QString::fromStdString(outcome.failure->description));
-    } else {
-        const std::string reply = outcome.display.value_or(std::string{});
-        addReply(object, reply, reading::decode(reply));
-    }
-    return object;
+Exchange exchangeOf(const CommandLine& command, const query::Outcome& outcome) {
+    return exchangeOf(command.fields.portText, command.fields.configText, command.fields.waitText,
+                      command.request, outcome);
 }
 
 int runQuery(const CommandLine& command) {
     query::FieldTexts fields = command.fields;
     const auto line = serial::makeSystemLine();
-    const query::Outcome outcome = query::runWeightRequest(fields, *line);
-    if (outcome.failure) {
-        // Also when a reply was read before the closing failed: a script must not take a reply
-        // from a request that failed.
-        writeErrorLine(outcome.failure->title + ": " + outcome.failure->description);
-        if (command.output == CommandLine::Output::Json) {
-            (void)writeOutput(jsonLine(requestObject(fields, outcome)));
-        }
+    const Exchange exchange = exchangeOf(command, query::runWeightRequest(fields, *line));
+    reportOnError(exchange, consoleStreams());
+    const auto writer = makeOutputWriter(command.output);
+    writer->request(exchange);
+    if (!writer->written()) {
+        writeErrorLine(unwrittenLine());
         return kFailed;
     }
-    const Printed printed = printReply(outcome.display.value_or(std::string{}), command);
-    if (!printed.err.empty()) {
-        writeErrorLine(printed.err);
-    }
-    if (!writeOutput(printed.out)) {
-        writeErrorLine("vardelmo: could not write the reply to standard output");
-        return kFailed;
-    }
-    return printed.status;
+    return queryStatus(exchange, command.output);
 }
 
 }  // namespace vardelmo::cli

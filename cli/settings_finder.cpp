@@ -1,10 +1,12 @@
 #include "cli/settings_finder.h"
 
-#include <QJsonObject>
+#include <optional>
 #include <string>
 
 #include "cli/console.h"
 #include "cli/exit_status.h"
+#include "cli/messages.h"
+#include "cli/output_writer.h"
 #include "cli/reading_output.h"
 #include "query/settings_search.h"
 #include "reading/reading.h"
@@ -22,39 +24,49 @@ int runFind(const CommandLine& command) {
     const serial::CallCanceller canceller;
     interruption.setCanceller([&canceller] { canceller.cancel(); });
     const serial::StopRequests stops([&interruption] { interruption.interrupt(); });
+    const auto writer = makeOutputWriter(command.output);
 
-    bool written = true;
-    const auto onTry = [&](const query::SearchTry& t) {
-        const reading::Decoded decoded = reading::decode(t.reply);
-        writeErrorLine(t.config + ": " + readingWithFamily(decoded));
-        if (command.output == CommandLine::Output::Json) {
-            QJsonObject object{{"config", QString::fromStdString(t.config)}};
-            addReply(object, t.reply, decoded);
-            written = writeOutput(jsonLine(object)) && written;
-        } else if (t.recognized) {
-            written = writeOutput(t.config + '\n') && written;
-        }
-    };
     const query::SearchPlan plan{command.fields.portText, command.fields.waitText, command.all};
+    const auto exchangeWith = [&](std::optional<std::string> config, const query::Outcome& o) {
+        return exchangeOf(plan.port, std::move(config), plan.wait, command.request, o);
+    };
+    std::optional<std::string> trying;  // the settings of the try under way
+    const auto onStart = [&](std::string_view config) { trying = std::string(config); };
+    const auto onTry = [&](const query::SearchTry& t) {
+        const Exchange exchange = exchangeWith(t.config, {t.reply, std::nullopt});
+        writeErrorLine(t.config + ": " + readingWithFamily(exchange.decoded));
+        writer->tried(exchange, t.recognized);
+    };
     const auto result = query::searchSettings(
         plan, *line, interruption,
         [](std::string_view bytes) { return reading::decode(bytes).reading.has_value(); },
-        {.onTry = onTry});
+        {.onStart = onStart, .onTry = onTry});
 
     if (result.interrupted) {
         return stops.exitStatus();
     }
+    std::optional<std::string> found;
+    for (const auto& t : result.tries) {
+        if (t.recognized) {
+            found = t.config;
+            break;
+        }
+    }
+    // The try that failed ends the search: its object too says why, as -q's would.
     if (result.failure) {
-        writeErrorLine(result.failure->title + ": " + result.failure->description);
+        writer->tried(exchangeWith(trying, {std::nullopt, result.failure}), false);
+    }
+    const std::optional<query::FailureReport> verdict =
+        result.failure
+            ? result.failure
+            : (found ? std::nullopt : std::optional(query::notFoundReport(plan, result)));
+    writer->searched(exchangeWith(std::nullopt, {std::nullopt, verdict}), found);
+    if (verdict) {
+        writeErrorLine(failureLine(*verdict));
         return kFailed;
     }
-    if (!result.found()) {
-        const query::FailureReport report = query::notFoundReport(plan, result);
-        writeErrorLine(report.title + ": " + report.description);
-        return kFailed;
-    }
-    if (!written) {
-        writeErrorLine("vardelmo: could not write to standard output");
+    if (!writer->written()) {
+        writeErrorLine(unwrittenLine());
         return kFailed;
     }
     return kSucceeded;

@@ -1,13 +1,13 @@
 #include "cli/watch_mode.h"
 
 #include <QDateTime>
-#include <QJsonObject>
 #include <string>
 
 #include "cli/console.h"
 #include "cli/exit_status.h"
+#include "cli/messages.h"
+#include "cli/output_writer.h"
 #include "cli/query_mode.h"
-#include "cli/reading_output.h"
 #include "query/watch.h"
 #include "query/watch_summary.h"
 #include "reading/reading.h"
@@ -34,32 +34,17 @@ query::Steadiness steadinessOf(const reading::Reading& r) {
     return query::Steadiness::Unknown;  // the frame says something else and not whether it moves
 }
 
-// "1.234" as the display writes it, "1,234".
-std::string withComma(std::string text) {
-    if (const auto point = text.find('.'); point != std::string::npos) {
-        text[point] = ',';
+query::Observation observationOf(const Exchange& exchange, steady_clock::time_point start) {
+    query::Observation observation;
+    observation.start = start;
+    observation.failed = exchange.failure.has_value();
+    observation.silent = exchange.silent();
+    observation.understood = !exchange.failure && exchange.decoded.reading.has_value();
+    if (observation.understood) {
+        observation.weight = exchange.decoded.reading->weight;
+        observation.steadiness = steadinessOf(*exchange.decoded.reading);
     }
-    return text;
-}
-
-// "1 pedido", "2 pedidos".
-std::string counted(std::uint64_t count, const char* one, const char* many) {
-    return std::to_string(count) + ' ' + (count == 1 ? one : many);
-}
-
-std::string summaryOf(const query::WatchFigures& f, const std::string& unit) {
-    std::string text = counted(f.requests, "pedido", "pedidos") + ", " +
-                       counted(f.understood, "leitura", "leituras") + ", " +
-                       counted(f.failures, "falha", "falhas");
-    if (f.lowest && f.highest) {
-        text += "; peso de " + withComma(*f.lowest) + " a " + withComma(*f.highest) + ' ' + unit;
-    }
-    if (f.settledAfter) {
-        text += "; estabilizou em " + std::to_string(f.settledAfter->count()) + " ms";
-    } else if (f.inMotionAtEnd) {
-        text += "; ainda em movimento no fim";
-    }
-    return text + '.';
+    return observation;
 }
 
 }  // namespace
@@ -74,6 +59,7 @@ int runWatch(const CommandLine& command) {
     query::SteadyWatchClock clock;
     query::WatchSummary summary;
     std::string unit = "kg";
+    const auto writer = makeOutputWriter(command.output);
 
     // Each line's time is its request's start, on the wall clock the operator reads.
     const QDateTime wallStart = QDateTime::currentDateTime();
@@ -88,43 +74,28 @@ int runWatch(const CommandLine& command) {
         return query::runWeightRequest(fields, *line, cut);
     };
     const auto sink = [&](const query::WatchedRequest& done) {
-        const query::Outcome& outcome = done.outcome;
-        const std::string reply = outcome.display.value_or(std::string{});
-        const reading::Decoded decoded = reading::decode(reply);
-        const bool understood = !outcome.failure && decoded.reading.has_value();
-        query::Observation observation;
-        observation.start = done.start;
-        observation.failed = outcome.failure.has_value();
-        observation.understood = understood;
-        if (understood) {
-            observation.weight = decoded.reading->weight;
-            observation.steadiness = steadinessOf(*decoded.reading);
-            unit = decoded.reading->unit;
+        const Exchange exchange = exchangeOf(command, done.outcome);
+        summary.add(observationOf(exchange, done.start));
+        if (exchange.decoded.reading && !exchange.failure) {
+            unit = exchange.decoded.reading->unit;
         }
-        summary.add(observation);
-
-        const QDateTime at = wallTimeOf(done.start);
-        if (command.output == CommandLine::Output::Json) {
-            QJsonObject object = requestObject(command.fields, outcome);
-            object.insert("time",
-                          at.toOffsetFromUtc(at.offsetFromUtc()).toString(Qt::ISODateWithMs));
-            (void)writeOutput(jsonLine(object));
-            return;
+        writer->watched(exchange, wallTimeOf(done.start));
+        if (!writer->written()) {
+            // A log that loses lines is worse than a watch that stops: end it here.
+            interruption.interrupt();
         }
-        std::string text = at.toString("HH:mm:ss.zzz").toStdString() + "  ";
-        if (outcome.failure) {
-            text += outcome.failure->title + ": " + outcome.failure->description + '\n';
-        } else if (command.output == CommandLine::Output::Reading) {
-            text += readingOrHint(decoded) + '\n';
-        } else {
-            text += printReply(reply, command).out;
-        }
-        (void)writeOutput(text);
     };
 
     (void)query::runWatch({command.every, command.count}, clock, request, sink, interruption);
-    writeErrorLine(summaryOf(summary.figures(), unit));
-    return summary.figures().failures == 0 ? kSucceeded : kFailed;
+    if (!writer->written()) {
+        writeErrorLine(unwrittenLine());
+    }
+    const query::WatchFigures& figures = summary.figures();
+    writeErrorLine(watchSummary(figures, unit));
+    if (figures.failures > 0 || !writer->written()) {
+        return kFailed;
+    }
+    return figures.silent > 0 ? kNoReply : kSucceeded;
 }
 
 }  // namespace vardelmo::cli

@@ -5,59 +5,17 @@
 
 #include "query/conversions.h"
 #include "query/field_texts.h"
+#include "query/read_until.h"
 #include "serial/port_name.h"
 
 namespace vardelmo::query {
 
 namespace {
 
-using namespace std::chrono_literals;
-
-// The longest the line is waited on at once, so that an interruption is heard within it even
-// where the line's own wait cannot be ended from outside.
-constexpr auto kSlice = 50ms;
-
 constexpr std::array<std::string_view, 14> kCandidates{
     "2400,n,8,1", "9600,n,8,1", "4800,n,8,1", "19200,n,8,1", "1200,n,8,1",
     "9600,e,7,1", "4800,e,7,1", "2400,e,7,1", "9600,o,7,1",  "4800,o,7,1",
     "2400,o,7,1", "9600,n,8,2", "4800,n,8,2", "2400,n,8,2"};
-
-// Reads until the bytes are recognized or `bound` has passed since the enquiry.
-std::optional<Result<std::string>> readUntil(serial::SerialLine& line,
-                                             const Interruption& interruption,
-                                             const Recognizes& recognizes,
-                                             std::chrono::milliseconds bound,
-                                             const SteadyNow& now) {
-    const auto deadline = now() + bound;
-    std::string bytes;
-    for (auto left = bound; left > 0ms;
-         left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now())) {
-        auto held = line.waitForInput(std::min(left, kSlice));
-        if (interruption.interrupted()) {
-            return std::nullopt;
-        }
-        if (!held) {
-            return Result<std::string>(Failure{held.description()});
-        }
-        if (!held.value()) {
-            continue;
-        }
-        auto input = line.getInput();
-        if (!input) {
-            return input;
-        }
-        bytes += input.value();
-        if (recognizes(bytes)) {
-            return Result<std::string>(std::move(bytes));
-        }
-    }
-    // A last read at the bound takes what arrived with it.
-    auto input = line.getInput();
-    if (!input) {
-        return input;
-    }
-    return Result<std::string>(bytes + input.value());
-}
 
 }  // namespace
 
@@ -84,10 +42,8 @@ SearchResult searchSettings(const SearchPlan& plan, serial::SerialLine& line,
         FieldTexts fields;
         fields.portText = plan.port;
         fields.configText = config;
-        const Outcome outcome = runEnquiry(
-            fields, line, &interruption,
-            [&] { return readUntil(line, interruption, recognizes, bound.value(), now); },
-            plan.request);
+        const Outcome outcome = runRequestUntil(fields, line, interruption, recognizes,
+                                                bound.value(), now, plan.request);
         if (interruption.interrupted()) {
             result.interrupted = true;
             return result;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "query/interruption.h"
+#include "query/read_until.h"
 #include "query/weight_request.h"
 #include "serial/platform.h"
 #include "serial/serial_line.h"
@@ -20,10 +21,6 @@ std::span<const std::string_view> searchCandidates();
 
 // How long a try may wait for a reply after its enquiry unless `wait` says otherwise.
 inline constexpr char kSearchBound[] = "600";
-
-// Whether the bytes that arrived so far are a reply worth ending a try for.
-using Recognizes = std::function<bool(std::string_view bytes)>;
-using SteadyNow = std::function<std::chrono::steady_clock::time_point()>;
 
 struct SearchPlan {
     std::string port;

@@ -73,6 +73,9 @@ void WatchSummary::add(const Observation& observation) {
     if (observation.failed) {
         ++figures_.failures;
     }
+    if (observation.silent) {
+        ++figures_.silent;
+    }
     if (!observation.understood) {
         return;
     }

@@ -19,6 +19,7 @@ struct Observation {
     // Of an understood reading only: its weight as exact decimal text ("1.234", "-0.500").
     std::optional<std::string> weight;
     Steadiness steadiness = Steadiness::Unknown;
+    bool silent = false;  // nothing arrived within the wait
 };
 
 struct WatchFigures {
@@ -34,6 +35,8 @@ struct WatchFigures {
     // no reading was in motion, or the last run never settled (then `inMotionAtEnd`).
     std::optional<std::chrono::milliseconds> settledAfter;
     bool inMotionAtEnd = false;
+    // Requests that read nothing: with no failure, any of them makes the exit status 4.
+    std::uint64_t silent = 0;
 
     bool operator==(const WatchFigures&) const = default;
 };

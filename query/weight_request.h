@@ -11,6 +11,11 @@
 
 namespace vardelmo::query {
 
+// The single byte most scales answer to (ASCII ENQ): what every request sends unless told
+// otherwise. Some scales answer other bytes ('P', EOT, "{RW}"); some need none, as they send
+// all the time: an empty request sends nothing and only listens.
+inline constexpr std::string_view kEnquiry{"\x05", 1};
+
 // What the operator is shown when a request fails: a modal box with the
 // critical icon and a single OK button.
 struct FailureReport {
@@ -38,11 +43,6 @@ struct Outcome {
 };
 
 using Sleep = std::function<void(std::chrono::milliseconds)>;
-
-// What a request sends unless told otherwise: the single byte most scales answer (ASCII ENQ).
-// Some scales answer other bytes ('P', EOT, "{RW}"); some need none, as they send all the
-// time: an empty request sends nothing and only listens.
-inline constexpr std::string_view kEnquiry{"\x05", 1};
 
 // Blocks the calling thread on a steady clock.
 void sleepFor(std::chrono::milliseconds wait);

@@ -145,12 +145,13 @@ INSTANTIATE_TEST_SUITE_P(
                  .status = 1,
                  .out = "",
                  .err = everyCandidateTried("none") +
-                        "Deu Pau!: Nenhuma das 14 configurações tentadas deu leitura na porta " +
+                        "vardelmo: Nenhuma das 14 configurações tentadas deu leitura na porta " +
                         kScale + ".\n",
                  .enquiries = 14}),
     test_support::CaseName{});
 
-// With --json, standard output holds one object a try, as the query's JSON has them.
+// With --json, standard output holds one object a try, as the query's JSON has them, and a
+// last one with the settings found.
 TEST(FindJsonThroughTheProgram, WritesOneObjectATry) {
     TemporaryHome home;
     ASSERT_TRUE(home.made());
@@ -166,11 +167,22 @@ TEST(FindJsonThroughTheProgram, WritesOneObjectATry) {
     EXPECT_EQ(program->allErrors(), tried({{"2400,n,8,1", kSilence}, {"9600,n,8,1", kReading}}));
     EXPECT_EQ(program->exitStatus(), 0);
 
+    const QString port = QString::fromStdString(scale->path());
+    const auto object = [&](const char* json) {
+        QJsonObject o = *parsedObject(json);
+        o.insert("port", port);
+        o.insert("wait", "600");
+        o.insert("wait_ms", 600);
+        o.insert("request", "<ENQ>");
+        o.insert("error", QJsonValue::Null);
+        return o;
+    };
     const std::vector<QJsonObject> expected = {
-        *parsedObject(R"({"config":"2400,n,8,1","reply":"","reading":null,"hint":"empty"})"),
-        *parsedObject(R"({"config":"9600,n,8,1","reply":"02 30 31 32 33 34 03","reading":)"
-                      R"({"protocol":"toledo-b","weight":"1.234","unit":"kg","state":"stable"},)"
-                      R"("hint":null})")};
+        object(R"({"config":"2400,n,8,1","reply":"","reading":null,"hint":"empty"})"),
+        object(R"({"config":"9600,n,8,1","reply":"02 30 31 32 33 34 03","reading":)"
+               R"({"protocol":"toledo-b","weight":"1.234","unit":"kg","state":"stable"},)"
+               R"("hint":null})"),
+        object(R"({"config":null,"reply":null,"reading":null,"hint":null,"found":"9600,n,8,1"})")};
     std::istringstream lines(out);
     std::size_t count = 0;
     for (std::string line; std::getline(lines, line); ++count) {

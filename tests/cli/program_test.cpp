@@ -112,13 +112,13 @@ INSTANTIATE_TEST_SUITE_P(
              {"-q", "--port", "/dev/vardelmo-none"},
              1,
              kNothing,
-             Eq("Deu Pau!: Não foi possível abrir a porta /dev/vardelmo-none: dispositivo não "
+             Eq("vardelmo: Não foi possível abrir a porta /dev/vardelmo-none: dispositivo não "
                 "encontrado.\n")},
         Case{"NegativeWaitFailsAfterTheEnquiry",
              {"-q", "--port", kScale, "--wait", "-5"},
              1,
              kNothing,
-             Eq("Deu Pau!: Espera inválida: -5 está fora do intervalo de 0 a 2147483647 ms.\n"),
+             Eq("vardelmo: Espera inválida: -5 está fora do intervalo de 0 a 2147483647 ms.\n"),
              1},
         Case{"ReadingReply",
              {"-q", "--port", kScale, "--wait", "1000", "--reading"},
@@ -130,17 +130,19 @@ INSTANTIATE_TEST_SUITE_P(
              {"-q", "--port", kScale, "--wait", "1000", "--json"},
              0,
              HasSubstr(R"("reading":{"protocol":"toledo-b","state":"stable","unit":"kg",)"
-                       R"("weight":"1.234"},"reply":"02 30 31 32 33 34 03","wait":"1000"})"),
+                       R"("weight":"1.234"},"reply":"02 30 31 32 33 34 03","request":"<ENQ>",)"
+                       R"("wait":"1000","wait_ms":1000})"),
              kNothing,
              1},
         Case{"JsonFailure",
              {"-q", "--port", "/dev/vardelmo-none", "--json"},
              1,
              Eq(R"({"config":"2400,n,8,1","error":"Não foi possível abrir a porta )"
-                R"(/dev/vardelmo-none: dispositivo não encontrado.","port":"/dev/vardelmo-none",)"
-                R"("wait":"0"})"
+                R"(/dev/vardelmo-none: dispositivo não encontrado.","hint":null,)"
+                R"("port":"/dev/vardelmo-none","reading":null,"reply":null,"request":"<ENQ>",)"
+                R"("wait":"0","wait_ms":0})"
                 "\n"),
-             Eq("Deu Pau!: Não foi possível abrir a porta /dev/vardelmo-none: dispositivo não "
+             Eq("vardelmo: Não foi possível abrir a porta /dev/vardelmo-none: dispositivo não "
                 "encontrado.\n")},
         Case{"FindOnTheFirstSettings",
              {"--find", "--port", kScale},
@@ -152,7 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
              {"--find", "--port", "/dev/vardelmo-none"},
              1,
              kNothing,
-             Eq("Deu Pau!: Não foi possível abrir a porta /dev/vardelmo-none: dispositivo não "
+             Eq("vardelmo: Não foi possível abrir a porta /dev/vardelmo-none: dispositivo não "
                 "encontrado.\n")},
         Case{
             "WatchTwice",
@@ -160,19 +162,19 @@ INSTANTIATE_TEST_SUITE_P(
              "--reading"},
             0,
             testing::MatchesRegex("([0-9]{2}:[0-9]{2}:[0-9]{2}\\.[0-9]{3}  1,234 kg estável\n){2}"),
-            Eq("2 pedidos, 2 leituras, 0 falhas; peso de 1,234 a 1,234 kg.\n"),
+            Eq("2 pedidos, 2 leituras, 0 sem resposta, 0 falhas; peso de 1,234 a 1,234 kg.\n"),
             2},
         Case{"WatchOnAMissingDeviceGoesOn",
              {"--watch", "--count", "2", "--every", "0", "--port", "/dev/vardelmo-none"},
              1,
              testing::MatchesRegex("([0-9:.]{12}  Deu Pau!: Não foi possível abrir a porta "
                                    "/dev/vardelmo-none: dispositivo não encontrado.\n){2}"),
-             Eq("2 pedidos, 0 leituras, 2 falhas.\n")},
+             Eq("2 pedidos, 0 leituras, 0 sem resposta, 2 falhas.\n")},
         Case{"WatchOnceCountsInTheSingular",
              {"--watch", "--count", "1", "--port", "/dev/vardelmo-none"},
              1,
              testing::MatchesRegex("[0-9:.]{12}  Deu Pau!: .*\n"),
-             Eq("1 pedido, 0 leituras, 1 falha.\n")},
+             Eq("1 pedido, 0 leituras, 0 sem resposta, 1 falha.\n")},
         Case{"Help", {"--help"}, 0, HasSubstr("--query"), kNothing},
         Case{"Version", {"-v"}, 0, Eq(std::string("vardelmo ") + kVersion + "\n"), kNothing},
         Case{"UnknownOptionWithoutQuery",
@@ -196,7 +198,7 @@ TEST_F(Program, AStopEndsAWatchDuringItsWaitAndFreesThePort) {
     ASSERT_TRUE(watch.started());
     ASSERT_TRUE(scale_->waitForExchanges(1, test_support::kPatience));
     watch.signal(SIGINT);
-    EXPECT_TRUE(watch.errorLineWith("0 pedidos, 0 leituras, 0 falhas."));
+    EXPECT_TRUE(watch.errorLineWith("0 pedidos, 0 leituras, 0 sem resposta, 0 falhas."));
     EXPECT_EQ(watch.finish(), 0);
 
     test_support::ChildProcess query(

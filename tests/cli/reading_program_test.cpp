@@ -54,7 +54,8 @@ protected:
     TemporaryHome home_;
 };
 
-// A reply that does not decode: nothing on standard output, the hint on standard error, 3.
+// A silent scale: nothing on standard output but the JSON's object, the silence on standard
+// error, 4.
 TEST_P(ReadingThroughTheProgram, PrintsTheLineAndTheObject) {
     const ReadingCase& c = GetParam();
     ASSERT_TRUE(home_.made());
@@ -78,16 +79,16 @@ TEST_P(ReadingThroughTheProgram, PrintsTheLineAndTheObject) {
         EXPECT_EQ(reading->exitStatus(), 0);
     } else {
         EXPECT_EQ(out, "");
-        EXPECT_EQ(err, "vardelmo: resposta não reconhecida (sem resposta)\n");
-        EXPECT_EQ(reading->exitStatus(), 3);
+        EXPECT_EQ(err, "vardelmo: sem resposta em 300 ms na porta " + scale->path() + '\n');
+        EXPECT_EQ(reading->exitStatus(), 4);
     }
 
     const auto json =
         startProgram({"-q", "--port", scale->path(), "--wait", "300", "--json"}, home_.path());
     ASSERT_TRUE(json->started());
     const std::string object = json->allOutput();
-    EXPECT_EQ(json->allErrors(), "");
-    EXPECT_EQ(json->exitStatus(), 0);
+    EXPECT_EQ(json->allErrors(), c.line != nullptr ? "" : err);
+    EXPECT_EQ(json->exitStatus(), c.line != nullptr ? 0 : 4);
     ASSERT_TRUE(scale->waitForExchanges(2, test_support::kPatience));
     EXPECT_EQ(scale->received(), "\x05\x05");
     ASSERT_EQ(std::count(object.begin(), object.end(), '\n'), 1) << object;
@@ -98,6 +99,9 @@ TEST_P(ReadingThroughTheProgram, PrintsTheLineAndTheObject) {
     QJsonObject expected{{"port", QString::fromStdString(scale->path())},
                          {"config", "2400,n,8,1"},
                          {"wait", "300"},
+                         {"wait_ms", 300},
+                         {"request", "<ENQ>"},
+                         {"error", QJsonValue::Null},
                          {"reply", QString::fromStdString(hexReply(scale->exchanges()[1].sent))},
                          {"reading", QJsonValue::Null},
                          {"hint", "empty"}};

@@ -16,7 +16,7 @@ void PrintTo(const WatchFigures& f, std::ostream* os) {
         << f.failures << ", lowest " << f.lowest.value_or("-") << ", highest "
         << f.highest.value_or("-") << ", settled after "
         << (f.settledAfter ? std::to_string(f.settledAfter->count()) + " ms" : "-")
-        << (f.inMotionAtEnd ? ", in motion at the end" : "");
+        << (f.inMotionAtEnd ? ", in motion at the end" : "") << ", silent " << f.silent;
 }
 
 namespace {
@@ -88,6 +88,12 @@ Observation reading(std::chrono::microseconds at, std::string weight,
 Observation failure(std::chrono::microseconds at) {
     return observed(at, true, false);
 }
+// Nothing arrived within the wait.
+Observation silence(std::chrono::microseconds at) {
+    Observation o = observed(at, false, false);
+    o.silent = true;
+    return o;
+}
 // A reply that came but did not decode.
 Observation notUnderstood(std::chrono::microseconds at) {
     return observed(at, false, false);
@@ -135,6 +141,15 @@ INSTANTIATE_TEST_SUITE_P(
             "FailuresBesideReadings",
             {reading(0ms, "1"), failure(1s), failure(2s), reading(3s, "2"), notUnderstood(4s)},
             figures(5, 2, 2, "1", "2")},
+        // Counted apart from the failures and from replies that do not read.
+        FiguresCase{"SilenceBesideReadings",
+                    {silence(0ms), reading(1s, "1", motion), silence(2s), notUnderstood(3s),
+                     reading(4s, "1")},
+                    [] {
+                        WatchFigures f = figures(5, 2, 0, "1", "1", 3000ms);
+                        f.silent = 2;
+                        return f;
+                    }()},
         // The reply was read and understood, then the port failed to close.
         FiguresCase{"AFailedCloseAfterAReading",
                     {observed(0ms, true, true, "3.5", Steadiness::Stable)},

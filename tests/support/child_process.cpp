@@ -53,13 +53,18 @@ std::vector<std::string> mergedEnvironment(const std::vector<std::string>& added
         const auto name = setting.substr(0, setting.find('=') + 1);
         bool replaced = false;
         for (const auto& change : added) {
-            replaced = replaced || change.rfind(name, 0) == 0;
+            // A bare NAME unsets it.
+            replaced = replaced || change.rfind(name, 0) == 0 || change + '=' == name;
         }
         if (!replaced) {
             merged.push_back(setting);
         }
     }
-    merged.insert(merged.end(), added.begin(), added.end());
+    for (const auto& change : added) {
+        if (change.find('=') != std::string::npos) {
+            merged.push_back(change);
+        }
+    }
     return merged;
 }
 

@@ -13,7 +13,8 @@ namespace vardelmo::test_support {
 class ChildProcess {
 public:
     // `command` starts with the program, looked up on PATH; `environment` holds NAME=value
-    // entries that add to this program's environment or replace the same names in it.
+    // entries that add to this program's environment or replace the same names in it, and bare
+    // NAME entries that leave NAME out.
     explicit ChildProcess(std::vector<std::string> command,
                           const std::vector<std::string>& environment = {});
     ~ChildProcess();  // kills a child still running
