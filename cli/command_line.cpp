@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 
+#include "cli/reply_bytes.h"
 #include "query/settings_search.h"
 
 namespace vardelmo::cli {
@@ -50,6 +51,12 @@ struct Options {
     QCommandLineOption every{"every",
                              "With --watch: milliseconds from start to start (default 500).", "ms"};
     QCommandLineOption count{"count", "With --watch: stop after N requests (default: never).", "N"};
+    QCommandLineOption request{
+        "request",
+        "With --query, --watch or --find: the bytes to send instead of ENQ, spelled as a reply "
+        "is, e.g. P, \"<EOT>\", \"{RW}\", \"<ENQ>D05\"; '' sends nothing and only listens "
+        "(default <ENQ>).",
+        "bytes"};
     QCommandLineOption help{{"h", "help"}, "Show this help and exit."};
     QCommandLineOption version{{"v", "version"}, "Show the version and exit."};
 
@@ -62,7 +69,7 @@ struct Options {
         // a cluster of letters, so that a refusal names them as they were typed.
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         parser.addOptions({query, find, watch, list, port, config, wait, raw, hex, reading, json,
-                           all, every, count, help, version});
+                           all, every, count, request, help, version});
     }
 };
 
@@ -114,6 +121,7 @@ QString refusalOf(const QCommandLineParser& parser, const Options& o, Mode mode)
         {o.all, {Mode::Find}, "needs --find."},
         {o.every, {Mode::Watch}, "needs --watch."},
         {o.count, {Mode::Watch}, "needs --watch."},
+        {o.request, {Mode::Query, Mode::Watch, Mode::Find}, "needs --query, --watch or --find."},
         {o.config,
          {Mode::Window, Mode::Query, Mode::Watch},
          "cannot be used with --find or --list: --find tries settings of its own."},
@@ -226,6 +234,18 @@ CommandLine readCommandLine(const QStringList& arguments) {
             return command;
         }
         command.count = *count;
+    }
+    if (parser.isSet(options.request)) {
+        const std::string text = parser.value(options.request).toStdString();
+        std::string why;
+        const auto bytes = unspellReply(text, why);
+        if (!bytes) {
+            command.usageError =
+                QString("--request '%1' does not spell bytes: %2.")
+                    .arg(QString::fromStdString(text), QString::fromStdString(why));
+            return command;
+        }
+        command.request = *bytes;
     }
     return command;
 }

@@ -31,7 +31,8 @@ Exchange exchangeOf(const CommandLine& command, const query::Outcome& outcome) {
 int runQuery(const CommandLine& command) {
     query::FieldTexts fields = command.fields;
     const auto line = serial::makeSystemLine();
-    const Exchange exchange = exchangeOf(command, query::runWeightRequest(fields, *line));
+    const Exchange exchange = exchangeOf(
+        command, query::runWeightRequest(fields, *line, query::sleepFor, command.request));
     reportOnError(exchange, consoleStreams());
     const auto writer = makeOutputWriter(command.output);
     writer->request(exchange);

@@ -26,7 +26,8 @@ int runFind(const CommandLine& command) {
     const serial::StopRequests stops([&interruption] { interruption.interrupt(); });
     const auto writer = makeOutputWriter(command.output);
 
-    const query::SearchPlan plan{command.fields.portText, command.fields.waitText, command.all};
+    const query::SearchPlan plan{command.fields.portText, command.fields.waitText, command.all,
+                                 command.request};
     const auto exchangeWith = [&](std::optional<std::string> config, const query::Outcome& o) {
         return exchangeOf(plan.port, std::move(config), plan.wait, command.request, o);
     };

@@ -71,7 +71,7 @@ int runWatch(const CommandLine& command) {
 
     const auto request = [&](query::Interruption& cut) {
         query::FieldTexts fields = command.fields;
-        return query::runWeightRequest(fields, *line, cut);
+        return query::runWeightRequest(fields, *line, cut, command.request);
     };
     const auto sink = [&](const query::WatchedRequest& done) {
         const Exchange exchange = exchangeOf(command, done.outcome);

@@ -32,6 +32,7 @@ struct Case {
     bool all = false;
     std::chrono::milliseconds every{500};
     std::uint64_t count = 0;
+    std::string request = "\x05";
     friend void PrintTo(const Case& c, std::ostream* os) {
         *os << "vardelmo";
         for (const char* argument : c.arguments) {
@@ -63,6 +64,7 @@ TEST_P(ReadCommandLine, GivesWhatTheLineAsksFor) {
     EXPECT_EQ(command.all, c.all);
     EXPECT_EQ(command.every, c.every);
     EXPECT_EQ(command.count, c.count);
+    EXPECT_EQ(command.request, c.request);
 }
 
 const std::string kPositional =
@@ -263,6 +265,24 @@ INSTANTIATE_TEST_SUITE_P(
              .arguments = {"--watch", "--count", "+3"},
              .mode = Mode::Watch,
              .usageError = "--count takes a whole number from 1 up."},
+        Case{.name = "RequestWithoutARequestMode",
+             .arguments = {"--request", "P"},
+             .usageError = "--request needs --query, --watch or --find."},
+        Case{.name = "RequestThatSpellsNoBytes",
+             .arguments = {"-q", "--request", "<ENQ"},
+             .mode = Mode::Query,
+             .usageError = "--request '<ENQ' does not spell bytes: a '<' opens no name (write "
+                           "'<' itself as <3C>)."},
+        Case{.name = "RequestSpelled",
+             .arguments = {"--find", "--request", "<ENQ>D05"},
+             .mode = Mode::Find,
+             .wait = "600",
+             .request = "\x05"
+                        "D05"},
+        Case{.name = "RequestEmptyOnlyListens",
+             .arguments = {"--watch", "--request="},
+             .mode = Mode::Watch,
+             .request = ""},
         Case{.name = "UnknownLetterBesideAWord",
              .arguments = {"-platform", "xcb", "-x"},
              .usageError = "Unknown options: platform, x."}),
