@@ -21,7 +21,9 @@ QJsonObject readingObject(const reading::Reading& r) {
         {"protocol", QString::fromStdString(r.protocol)},
         {"weight", textOrNull(r.weight)},
         {"unit", QString::fromStdString(r.unit)},
-        {"state", QString::fromUtf8(reading::stateId(r.state))},
+        // null where the frame does not tell the state
+        {"state", r.state ? QJsonValue(QString::fromUtf8(reading::stateId(*r.state)))
+                          : QJsonValue(QJsonValue::Null)},
     };
     // Only what the frame carries: a key missing says the scale does not tell.
     if (r.net) {

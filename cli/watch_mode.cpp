@@ -22,7 +22,10 @@ namespace {
 using std::chrono::steady_clock;
 
 query::Steadiness steadinessOf(const reading::Reading& r) {
-    switch (r.state) {
+    if (!r.state) {
+        return query::Steadiness::Unknown;
+    }
+    switch (*r.state) {
         case reading::State::Stable:
             return query::Steadiness::Stable;
         case reading::State::Motion:

@@ -10,7 +10,54 @@ bool allDigits(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), isDigit);
 }
 
+struct Scaled {
+    long long value = 0;
+    int decimals = 0;
+};
+
+// Short texts only: a frame's fields are far from the 18 digits a long long holds.
+std::optional<Scaled> scaled(std::string_view text) {
+    const bool minus = !text.empty() && text.front() == '-';
+    text.remove_prefix(minus ? 1 : 0);
+    Scaled s;
+    bool fraction = false;
+    std::size_t digits = 0;
+    for (const char c : text) {
+        if (c == '.' && !fraction) {
+            fraction = true;
+        } else if (isDigit(c) && ++digits <= 15) {
+            s.value = s.value * 10 + (c - '0');
+            s.decimals += fraction ? 1 : 0;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0) {
+        return std::nullopt;
+    }
+    s.value = minus ? -s.value : s.value;
+    return s;
+}
+
+long long withDecimals(Scaled s, int decimals) {
+    for (; s.decimals < decimals; ++s.decimals) {
+        s.value *= 10;
+    }
+    return s.value;
+}
+
 }  // namespace
+
+std::optional<std::string> difference(std::string_view minuend, std::string_view subtrahend) {
+    const auto a = scaled(minuend);
+    const auto b = scaled(subtrahend);
+    if (!a || !b) {
+        return std::nullopt;
+    }
+    const int decimals = std::max(a->decimals, b->decimals);
+    const long long result = withDecimals(*a, decimals) - withDecimals(*b, decimals);
+    return decimalText(std::to_string(result < 0 ? -result : result), decimals, result < 0);
+}
 
 std::string decimalText(std::string_view digits, int decimals, bool negative) {
     std::string whole(digits);

@@ -21,6 +21,10 @@ std::optional<std::string> paddedNumber(std::string_view field, int decimals,
 std::optional<std::string> writtenNumber(std::string_view text, std::string_view points,
                                          bool negative = false);
 
+// `minuend` less `subtrahend`, both decimal texts as the functions above give them, with the
+// decimals of the one that has more; none when either has more digits than a frame's field.
+std::optional<std::string> difference(std::string_view minuend, std::string_view subtrahend);
+
 inline bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }

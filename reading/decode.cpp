@@ -2,69 +2,118 @@
 // the last one the scale sent; broken frames at either end never match. When none does, the
 // bytes still say something of why.
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
-#include "reading/decimal_text.h"
+#include "reading/dispatch.h"
+#include "reading/families.h"
 #include "reading/frames.h"
+#include "reading/layout.h"
 
 namespace vardelmo::reading {
 
+namespace detail {
+
 namespace {
 
-using namespace detail;
-
-// Each family with the byte its frames have `fromEnd` bytes before their end, and whether they
-// start with STX. Frames carrying a checksum are tried first.
-struct Family {
-    char marker;
-    std::size_t fromEnd;
-    bool stx;
-    Match (*parse)(std::string_view, std::size_t, Reading&);
+// A family's parser or a row of the layout table, and where it may end.
+struct Entry {
+    Parse parse = nullptr;
+    const Layout* layout = nullptr;
+    Pass pass = Pass::Marked;
+    bool atReplyEnd = false;  // tried only where the reply ends
 };
 
-constexpr Family families[] = {
-    {cr, 2, true, toledoA},     {cr, 2, true, p03Checked}, {cr, 1, true, p03},
-    {etx, 1, true, micheletti}, {etx, 1, true, toledoB},   {cr, 1, true, toledoC},
-    {lf, 1, false, stGs},
-};
+// Which entries end in a byte, by the byte's value, as bits in the order the entries are
+// tried: one look tells which parsers a position is worth.
+using Mask = std::array<std::uint64_t, 2>;
 
-// Whether an STX stands close enough before an end for a frame to start there, for ends that
-// only go down: each byte is looked at once at most, and a reply without STX is not searched
-// through for one.
-class StxBefore {
-public:
-    explicit StxBefore(std::string_view bytes) : bytes_(bytes), searchedFrom_(bytes.size()) {}
+struct Index {
+    std::vector<Entry> entries;
+    std::array<Mask, 256> lastByte{};    // entries whose frames end in that byte
+    std::array<Mask, 256> beforeLast{};  // entries whose frames have it one byte before their end
+    Mask atReplyEnd{};
 
-    bool near(std::size_t end) {
-        if (found_ != none && found_ >= end) {
-            found_ = none;
+    void add(const Entry& entry, std::string_view ends, std::size_t fromEnd) {
+        const std::size_t n = entries.size();
+        entries.push_back(entry);
+        Mask bit{};
+        bit[n / 64] = std::uint64_t{1} << (n % 64);
+        if (entry.atReplyEnd) {
+            orInto(atReplyEnd, bit);
         }
-        if (found_ == none) {
-            const std::size_t from = end > longestFrame ? end - longestFrame : 0;
-            for (std::size_t i = std::min(end, searchedFrom_); i > from && found_ == none; --i) {
-                if (bytes_[i - 1] == stx) {
-                    found_ = i - 1;
-                }
-            }
-            searchedFrom_ = found_ == none ? from : found_;
+        for (const char c : ends) {
+            orInto((fromEnd == 1 ? lastByte : beforeLast)[static_cast<unsigned char>(c)], bit);
         }
-        return found_ != none && end - found_ <= longestFrame;
     }
-
-private:
-    static constexpr std::size_t none = std::string_view::npos;
-    static constexpr std::size_t longestFrame = 23;  // Toledo A, the longest that starts with STX
-    std::string_view bytes_;
-    std::size_t searchedFrom_;  // no STX from here up to found_, or to the end
-    std::size_t found_ = none;
+    static void orInto(Mask& into, const Mask& from) {
+        into[0] |= from[0];
+        into[1] |= from[1];
+    }
 };
 
-Match frameEndingAt(std::string_view bytes, std::size_t end, bool stxNear, Reading& reading) {
-    for (const auto& family : families) {
-        if ((stxNear || !family.stx) && end >= family.fromEnd &&
-            bytes[end - family.fromEnd] == family.marker) {
-            const auto match = family.parse(bytes, end, reading);
+// The bytes a row's frames end in, and how far from the end: a text or status field last, or
+// one before a last byte of any value. A row ending in a number of no fixed length or in any
+// bytes up to the reply's end is tried at the reply's end only.
+void addLayout(Index& index, const Layout& layout) {
+    Entry entry{.layout = &layout, .pass = layout.unmarked ? Pass::Unmarked : Pass::Marked};
+    auto fields = layout.fields;
+    std::size_t fromEnd = 1;
+    if (fields.size() > 1 && fields.back().kind == Kind::Any && fields.back().size == 1) {
+        fields = fields.first(fields.size() - 1);
+        fromEnd = 2;
+    }
+    const Field& last = fields.back();
+    if (layout.place == Place::WholeReply || last.kind == Kind::Rest ||
+        (last.kind != Kind::Text && !(last.kind == Kind::Status && last.size == 1))) {
+        entry.atReplyEnd = true;
+        index.add(entry, {}, fromEnd);
+    } else if (last.kind == Kind::Text) {
+        index.add(entry, last.text.substr(last.text.size() - 1), fromEnd);
+    } else {
+        std::string ends;
+        for (const Code& code : last.codes) {
+            ends += code.bytes;
+        }
+        index.add(entry, ends, fromEnd);
+    }
+}
+
+const Index& index() {
+    static const Index built = [] {
+        Index index;
+        for (const FileFamily& family : fileFamilies()) {
+            index.add({.parse = family.parse}, std::string_view(&family.marker, 1), family.fromEnd);
+        }
+        for (const Layout& layout : layouts()) {
+            addLayout(index, layout);
+        }
+        return index;
+    }();
+    return built;
+}
+
+Match frameEndingAt(std::string_view bytes, std::size_t end, Reading& reading, Pass pass) {
+    const Index& idx = index();
+    Mask mask = idx.lastByte[static_cast<unsigned char>(bytes[end - 1])];
+    if (end >= 2) {
+        Index::orInto(mask, idx.beforeLast[static_cast<unsigned char>(bytes[end - 2])]);
+    }
+    if (end == bytes.size()) {
+        Index::orInto(mask, idx.atReplyEnd);
+    }
+    for (std::size_t word = 0; word < mask.size(); ++word) {
+        for (std::uint64_t bits = mask[word]; bits != 0; bits &= bits - 1) {
+            const Entry& entry = idx.entries[word * 64 + std::countr_zero(bits)];
+            if (entry.pass != pass) {
+                continue;
+            }
+            const Match match = entry.parse ? entry.parse(bytes, end, reading)
+                                            : matchLayout(*entry.layout, bytes, end, reading);
             if (match.verdict != Verdict::None) {
                 return match;
             }
@@ -73,100 +122,75 @@ Match frameEndingAt(std::string_view bytes, std::size_t end, bool stxNear, Readi
     return {};
 }
 
-// Every frame ends in ETX, CR or LF, or in a checksum just after CR: only the ends next to
-// those bytes are tried, the last first, and those starting with STX only where one is near,
-// so that even a reply of nothing but line ends costs a few looks at each byte.
-std::optional<Reading> lastFrame(std::string_view bytes) {
-    std::size_t limit = bytes.size();  // no frame may end past this
-    std::size_t tried = limit + 1;     // the last end tried: ends only go down
-    StxBefore stxBefore(bytes);
+}  // namespace
+
+std::optional<Reading> lastFrame(std::string_view bytes, Pass pass) {
     Reading reading;
-    for (std::size_t i = bytes.size(); i-- > 0;) {
-        const char c = bytes[i];
-        if (c != etx && c != cr && c != lf) {
-            continue;
-        }
-        for (const std::size_t end : {i + 2, i + 1}) {
-            if (end > limit || end >= tried || (end == i + 2 && c != cr)) {
-                continue;
-            }
-            tried = end;
-            const auto match = frameEndingAt(bytes, end, stxBefore.near(end), reading);
-            if (match.verdict == Verdict::Reading) {
+    for (std::size_t end = bytes.size(); end > 0;) {
+        const auto match = frameEndingAt(bytes, end, reading, pass);
+        switch (match.verdict) {
+            case Verdict::Reading:
                 return reading;
-            }
-            if (match.verdict == Verdict::NoReading) {
+            case Verdict::NoReading:
                 return std::nullopt;
-            }
-            if (match.verdict == Verdict::Damaged) {
-                limit = match.start;  // the damaged frame is passed over whole
-                i = match.start;
-            }
+            case Verdict::Damaged:
+                end = match.start;  // the damaged frame is passed over whole
+                break;
+            case Verdict::None:
+                --end;
+                break;
         }
     }
     return std::nullopt;
 }
 
-constexpr char ack = 0x06;
-
-bool printable(char c) {
-    return c >= 0x20 && c <= 0x7E;
-}
-bool highBit(char c) {
-    return (static_cast<unsigned char>(c) & 0x80U) != 0;
-}
-
-// Bytes read at a baud other than the scale's: mostly the zeros a UART delivers for framing
-// errors, or no frame's start or end after some text together with few digits (every family's
-// frame is mostly digits).
-bool wrongBaud(std::string_view bytes) {
-    const auto zeros = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\0'));
-    if (zeros * 2 >= bytes.size()) {
-        return true;
+// A frame cut short: from some byte on, the reply is the start of a whole frame of a family
+// with marks, which the rest of that frame completes. Two bytes at least, so that a stray
+// STX or letter at the end of noise is not taken for one.
+bool endsInPartialFrame(std::string_view bytes) {
+    constexpr std::size_t shortest = 2;
+    std::string completed;
+    Reading reading;
+    for (const FamilyInfo& family : familyInfos()) {
+        for (const std::string_view whole : family.starts) {
+            const std::size_t from =
+                bytes.size() >= whole.size() ? bytes.size() - whole.size() + 1 : 0;
+            for (std::size_t start = from; start + shortest <= bytes.size(); ++start) {
+                const auto cut = bytes.substr(start);
+                if (cut.front() != whole.front()) {
+                    continue;
+                }
+                completed.assign(cut);
+                completed.append(whole.substr(cut.size()));
+                if (frameEndingAt(completed, completed.size(), reading, Pass::Marked).verdict !=
+                    Verdict::None) {
+                    return true;
+                }
+            }
+        }
     }
-    bool structure = bytes.front() == stx;
-    std::size_t text = 0;  // printable bytes just before the one looked at
-    for (std::size_t i = 0; i < bytes.size() && !structure; ++i) {
-        const char c = bytes[i];
-        structure = text >= 4 && (c == etx || c == cr || c == lf);
-        text = printable(c) ? text + 1 : 0;
-    }
-    const auto digits =
-        static_cast<std::size_t>(std::count_if(bytes.begin(), bytes.end(), isDigit));
-    return !structure && digits * 4 < bytes.size();
-}
-
-// A scale sending seven data bits and parity to a line set to eight without: the parity lands
-// in bit 7, and clearing it gives the frames back.
-bool sevenBits(std::string_view bytes) {
-    if (std::none_of(bytes.begin(), bytes.end(), highBit)) {
-        return false;
-    }
-    std::string cleared(bytes);
-    for (char& c : cleared) {
-        c = static_cast<char>(c & 0x7F);
-    }
-    return lastFrame(cleared).has_value();
+    return false;
 }
 
-Hint hintFor(std::string_view bytes) {
-    if (bytes.empty()) {
-        return Hint::Empty;
-    }
-    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return c == ack; })) {
-        return Hint::Ack;
-    }
-    if (sevenBits(bytes)) {
-        return Hint::SevenBits;
-    }
-    return wrongBaud(bytes) ? Hint::Baud : Hint::Unknown;
-}
-
-}  // namespace
+}  // namespace detail
 
 Decoded decode(std::string_view bytes) {
+    using namespace detail;
     Decoded decoded;
-    decoded.reading = lastFrame(bytes);
+    decoded.reading = lastFrame(bytes, Pass::Marked);
+    if (decoded.reading) {
+        return decoded;
+    }
+    if (sevenBits(bytes)) {
+        decoded.hint = Hint::SevenBits;
+        return decoded;
+    }
+    // A frame of a family with marks cut short is that family's, never an unmarked one's.
+    if (endsInPartialFrame(bytes)) {
+        decoded.hint = Hint::Partial;
+        return decoded;
+    }
+    decoded.reading = lastFrame(bytes, Pass::Unmarked);
     if (!decoded.reading) {
         decoded.hint = hintFor(bytes);
     }

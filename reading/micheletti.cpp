@@ -1,4 +1,7 @@
 // Micheletti P15: STX, weight (three decimals), space, price per kg (two), space, total, ETX.
+// The frame says nothing of the state. A second description puts the weight in the seven
+// characters at offsets 3-9 instead, which cannot be these same bytes; until a capture settles
+// it, this layout is the one read.
 #include "reading/decimal_text.h"
 #include "reading/frames.h"
 

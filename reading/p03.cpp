@@ -18,7 +18,8 @@ bool digits(std::string_view field) {
     return true;
 }
 
-// Every status word has bit 5 set and bit 7 clear; SWA has bit 6 clear too.
+// Every status word has bit 5 set and bit 7 clear. One description has SWA's bit 6 always 0,
+// another always 1, and some indicators set SWB's bits 4 and 6: none of those is looked at.
 bool statusWord(char byte, unsigned char mask) {
     return (static_cast<unsigned char>(byte) & mask) == 0x20;
 }
@@ -34,12 +35,11 @@ Match frameAt(std::string_view bytes, std::size_t start, std::size_t crAt, Readi
     const char swb = bytes[start + 2];
     const auto weight = bytes.substr(crAt - 12, 6);
     const auto tare = bytes.substr(crAt - 6, 6);
-    if (!statusWord(swa, 0xE0) || !statusWord(swb, 0xA0) || !statusWord(bytes[start + 3], 0xA0) ||
+    if (!statusWord(swa, 0xA0) || !statusWord(swb, 0xA0) || !statusWord(bytes[start + 3], 0xA0) ||
         !digits(weight) || !digits(tare)) {
         return {};
     }
-    // SWA bits 0-2 from 000 (x100) to 111 (five decimals): two less than the code.
-    const int decimals = (static_cast<unsigned char>(swa) & 0x07) - 2;
+    const int decimals = swaDecimals(swa);
     reading = Reading{.protocol = "p03"};
     reading.state = strongest(bit(swb, 2), bit(swb, 1), bit(swb, 3));
     if (reading.state != State::Overload) {

@@ -1,5 +1,6 @@
-// The text line "ST,GS,+  1.234kg" CR LF of many indicators: stability, gross or net, a signed
-// weight padded with spaces, and its unit. Read backwards from the line's end, so whatever
+// The text line "ST,GS,+  1.234kg" CR LF of many indicators: stability, gross, net or tare, a
+// signed weight padded with spaces, and its unit; 16 characters, or 19 with the weight wider
+// and two spaces before the unit. Read backwards from the line's end, so whatever
 // stands before the first field (the tail of a broken line) does not matter.
 #include "reading/decimal_text.h"
 #include "reading/frames.h"
@@ -62,22 +63,29 @@ Match stGs(std::string_view bytes, std::size_t end, Reading& reading) {
     const auto stability = bytes.substr(at - 6, 2);
     const auto gross = bytes.substr(at - 3, 2);
     if ((stability != "ST" && stability != "US" && stability != "OL") ||
-        (gross != "GS" && gross != "NT")) {
+        (gross != "GS" && gross != "NT" && gross != "TR")) {
         return {};
     }
-    const bool overload = stability == "OL";
-    // Above capacity an indicator may leave the weight blank.
+    // OL is out of range either way: above capacity with '+' (or none), below it with '-'.
+    const bool outOfRange = stability == "OL";
+    // Out of range an indicator may leave the weight blank. Digits with no point are whole
+    // units ("3000" kg).
     auto weight = writtenNumber(number, ".", minus);
-    if (!weight && !(overload && number.empty())) {
+    if (!weight && !(outOfRange && number.empty())) {
         return {};
     }
     reading = Reading{.protocol = "st-gs"};
     reading.unit = std::string(unit);
-    reading.state = strongest(overload, weight && weight->front() == '-', stability == "US");
-    if (!overload) {
+    if (outOfRange) {
+        reading.state = minus ? State::Negative : State::Overload;
+    } else {
+        reading.state = strongest(false, weight->front() == '-', stability == "US");
         reading.weight = std::move(weight);
     }
-    reading.net = gross == "NT";
+    // TR: the weight is the tare in use, and the line says neither gross nor net.
+    if (gross != "TR") {
+        reading.net = gross == "NT";
+    }
     return {Verdict::Reading, at - 6};
 }
 

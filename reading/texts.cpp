@@ -1,17 +1,13 @@
 // The ids scripts see and the Portuguese the technician reads.
-#include <array>
 #include <string>
+#include <vector>
 
+#include "reading/families.h"
 #include "reading/reading.h"
 
 namespace vardelmo::reading {
 
 namespace {
-
-constexpr std::array<std::string_view, 6> ids = {"toledo-b", "toledo-c", "toledo-a",
-                                                 "p03",      "st-gs",    "micheletti"};
-constexpr std::array<std::string_view, 6> families = {"Toledo B", "Toledo C", "Toledo A",
-                                                      "P03",      "ST,GS",    "Micheletti"};
 
 std::string_view stateText(State state) {
     switch (state) {
@@ -30,6 +26,13 @@ std::string_view stateText(State state) {
 }  // namespace
 
 std::span<const std::string_view> protocolIds() {
+    static const std::vector<std::string_view> ids = [] {
+        std::vector<std::string_view> all;
+        for (const auto& family : detail::familyInfos()) {
+            all.push_back(family.id);
+        }
+        return all;
+    }();
     return ids;
 }
 
@@ -53,6 +56,8 @@ std::string_view hintId(Hint hint) {
             return "empty";
         case Hint::SevenBits:
             return "seven-bits";
+        case Hint::Partial:
+            return "partial";
         case Hint::Baud:
             return "baud";
         case Hint::Ack:
@@ -71,16 +76,20 @@ std::string readingLine(const Reading& reading) {
         }
         line += ' ';
         line += reading.unit;
-        line += ' ';
     }
-    line += stateText(reading.state);
+    if (reading.state) {
+        if (!line.empty()) {
+            line += ' ';
+        }
+        line += stateText(*reading.state);
+    }
     return line;
 }
 
 std::string familyName(std::string_view protocol) {
-    for (std::size_t i = 0; i < ids.size(); ++i) {
-        if (ids[i] == protocol) {
-            return std::string(families[i]);
+    for (const auto& family : detail::familyInfos()) {
+        if (family.id == protocol) {
+            return std::string(family.name);
         }
     }
     return std::string(protocol);
@@ -92,6 +101,8 @@ std::string hintText(Hint hint) {
             return "sem resposta";
         case Hint::SevenBits:
             return "7 bits e paridade?";
+        case Hint::Partial:
+            return "quadro incompleto: espera curta?";
         case Hint::Baud:
             return "velocidade diferente?";
         case Hint::Ack:

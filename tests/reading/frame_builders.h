@@ -87,7 +87,7 @@ namespace vardelmo::reading {
 inline void PrintTo(const Reading& r, std::ostream* os) {
     *os << "{" << r.protocol << " weight ";
     test::PrintTo(r.weight, os);
-    *os << " " << r.unit << " " << stateId(r.state) << " net "
+    *os << " " << r.unit << " " << (r.state ? stateId(*r.state) : "state-untold") << " net "
         << (r.net ? (*r.net ? "yes" : "no") : "none") << " tare ";
     test::PrintTo(r.tare, os);
     *os << " price ";

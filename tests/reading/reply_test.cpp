@@ -86,11 +86,26 @@ TEST_P(Runs, IgnoreABrokenFrameAtTheEnd) {
     }
 }
 
+// What is left of a frame cut at its start may be a whole frame of a family with no mark at
+// its start (el05, saturno) or none at all (alfa, afts, marel, Urano POP's plain form): no
+// byte tells them apart. It never reads as a family with marks, its own included.
+bool markedFamily(std::string_view protocol) {
+    for (const std::string_view markless :
+         {"el05", "saturno", "alfa", "afts", "marel", "urano-pop"}) {
+        if (protocol == markless) {
+            return false;
+        }
+    }
+    return true;
+}
+
 TEST_P(Runs, IgnoreABrokenFrameAtTheStart) {
     const std::string first = frame(1);
     for (std::size_t cut = 1; cut < first.size(); ++cut) {
         EXPECT_EQ(weight(first.substr(cut) + run(2, 3)), weightOfFrame(3)) << cut << " bytes cut";
-        EXPECT_EQ(weight(first.substr(cut)), std::nullopt) << cut << " bytes cut, alone";
+        const auto alone = decode(first.substr(cut)).reading;
+        EXPECT_FALSE(alone && markedFamily(alone->protocol))
+            << cut << " bytes cut, alone: " << testing::PrintToString(*alone);
     }
 }
 
@@ -183,7 +198,7 @@ Decoded hint(Hint h) {
     return {.hint = h};
 }
 Decoded toledoB1234() {
-    return {.reading = Reading{.protocol = "toledo-b", .weight = "1.234"}};
+    return {.reading = Reading{.protocol = "toledo-b", .weight = "1.234", .state = State::Stable}};
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -212,7 +227,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReplyCase{"ToledoBCut",
                   "\x02"
                   "01234",
-                  hint(Hint::Unknown)},
+                  hint(Hint::Partial)},
         ReplyCase{"ToledoBFourDigits", toledoB("0123"), hint(Hint::Unknown)},
         ReplyCase{"ToledoBSixDigits", toledoB("012345"), hint(Hint::Unknown)},
         ReplyCase{"ToledoBInnerSpace", toledoB("01 34"), hint(Hint::Unknown)},
@@ -224,28 +239,28 @@ INSTANTIATE_TEST_SUITE_P(
         ReplyCase{"ToledoCKgWithoutCr",
                   "\x02"
                   "01234kg",
-                  hint(Hint::Unknown)},
+                  hint(Hint::Partial)},
         ReplyCase{"ToledoAChecksumOff", toledoA(0x00, "001234", 0x00, "000000", "000000", 1),
                   hint(Hint::Unknown)},
         ReplyCase{"ToledoAChecksumOffInBit7",
                   toledoA(0x00, "001234", 0x00, "000000", "000000", 0x80), hint(Hint::Unknown)},
         ReplyCase{"ToledoAChecksumMissing",
                   toledoA(0x00, "001234", 0x00, "000000", "000000").substr(0, 22),
-                  hint(Hint::Unknown)},
+                  hint(Hint::Partial)},
         ReplyCase{"ToledoALetterInPrice", toledoA(0x00, "001234", 0x00, "000000", "0000A0"),
                   hint(Hint::Unknown)},
         ReplyCase{"P03ChecksumOff",
                   p03(0x2d, 0x30, "001234", "000000", {.checksum = true, .damage = 1}),
                   hint(Hint::Unknown)},
         ReplyCase{"P03StatusBit5Clear", p03(0x2d, 0x10, "001234", "000000"), hint(Hint::Unknown)},
-        ReplyCase{"P03StatusBit6Set", p03(0x6d, 0x30, "001234", "000000"), hint(Hint::Unknown)},
+        ReplyCase{"P03StatusBit7Set", p03(0xad, 0x30, "001234", "000000"), hint(Hint::SevenBits)},
         ReplyCase{"P03SpaceInWeight", p03(0x2d, 0x30, " 01234", "000000"), hint(Hint::Unknown)},
         ReplyCase{"StGsUnknownStability", stGs("XX,GS,+  1.234kg"), hint(Hint::Unknown)},
         ReplyCase{"StGsUnknownGross", stGs("ST,XX,+  1.234kg"), hint(Hint::Unknown)},
         ReplyCase{"StGsNoUnit", stGs("ST,GS,+  1.234"), hint(Hint::Unknown)},
         ReplyCase{"StGsBlankWeight", stGs("ST,GS,        kg"), hint(Hint::Unknown)},
         ReplyCase{"StGsTwoPoints", stGs("ST,GS,+ 1.2.34kg"), hint(Hint::Unknown)},
-        ReplyCase{"StGsWithoutLf", "ST,GS,+  1.234kg\r", hint(Hint::Unknown)},
+        ReplyCase{"StGsWithoutLf", "ST,GS,+  1.234kg\r", hint(Hint::Partial)},
         ReplyCase{"MichelettiNoSeparator", micheletti("  0800099999  79999"), hint(Hint::Unknown)},
         ReplyCase{"MichelettiLetter", micheletti("  0800  9999X  79999"), hint(Hint::Unknown)}),
     CaseName());
@@ -271,15 +286,18 @@ INSTANTIATE_TEST_SUITE_P(
                       toledoA(0x00, "005678", 0x00, "000000", "000000", 0x40),
                   {.reading = Reading{.protocol = "toledo-a",
                                       .weight = "1.234",
+                                      .state = State::Stable,
                                       .net = false,
                                       .price = "0.00",
                                       .total = "0.00"}}},
-        ReplyCase{
-            "P03DamagedAfterWhole",
-            p03(0x2d, 0x30, "001234", "000000", {.checksum = true}) +
-                p03(0x2d, 0x30, "005678", "000000", {.checksum = true, .damage = 3}),
-            {.reading =
-                 Reading{.protocol = "p03", .weight = "1.234", .net = false, .tare = "0.000"}}}),
+        ReplyCase{"P03DamagedAfterWhole",
+                  p03(0x2d, 0x30, "001234", "000000", {.checksum = true}) +
+                      p03(0x2d, 0x30, "005678", "000000", {.checksum = true, .damage = 3}),
+                  {.reading = Reading{.protocol = "p03",
+                                      .weight = "1.234",
+                                      .state = State::Stable,
+                                      .net = false,
+                                      .tare = "0.000"}}}),
     CaseName());
 
 }  // namespace
