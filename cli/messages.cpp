@@ -1,6 +1,8 @@
 #include "cli/messages.h"
 
+#include "cli/reply_bytes.h"
 #include "query/conversions.h"
+#include "reading/reading.h"
 #include "serial/port_name.h"
 
 namespace vardelmo::cli {
@@ -26,6 +28,11 @@ std::string counted(std::uint64_t count, const char* one, const char* many) {
 
 std::string failureLine(const query::FailureReport& failure) {
     return kPrefix + failure.description;
+}
+
+std::string unknownFamilyLine(const std::string& config, const std::string& reply) {
+    return kPrefix + reading::hintText(reading::Hint::Unknown) + " em " + config + ": " +
+           spellReply(reply);
 }
 
 std::string silenceLine(const Exchange& exchange) {

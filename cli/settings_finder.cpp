@@ -57,6 +57,19 @@ int runFind(const CommandLine& command) {
     if (result.failure) {
         writer->tried(exchangeWith(trying, {std::nullopt, result.failure}), false);
     }
+    // No try read, but one had frames of a family the tool does not know: its settings work.
+    const query::SearchTry* unknown =
+        result.failure ? nullptr : query::unknownFamilyTry(result, reading::hasFrameShape);
+    if (unknown != nullptr) {
+        writer->searched(exchangeWith(std::nullopt, {unknown->reply, std::nullopt}),
+                         unknown->config);
+        writeErrorLine(unknownFamilyLine(unknown->config, unknown->reply));
+        if (!writer->written()) {
+            writeErrorLine(unwrittenLine());
+            return kFailed;
+        }
+        return kNotUnderstood;
+    }
     const std::optional<query::FailureReport> verdict =
         result.failure
             ? result.failure

@@ -63,6 +63,15 @@ SearchResult searchSettings(const SearchPlan& plan, serial::SerialLine& line,
     return result;
 }
 
+const SearchTry* unknownFamilyTry(const SearchResult& result, const Recognizes& looksLikeFrames) {
+    if (result.found()) {
+        return nullptr;
+    }
+    const auto shaped = std::find_if(result.tries.begin(), result.tries.end(),
+                                     [&](const SearchTry& t) { return looksLikeFrames(t.reply); });
+    return shaped == result.tries.end() ? nullptr : &*shaped;
+}
+
 FailureReport notFoundReport(const SearchPlan& plan, const SearchResult& result,
                              serial::Platform platform) {
     // The search has converted the port text already before it could find nothing; a text it

@@ -61,6 +61,11 @@ SearchResult searchSettings(const SearchPlan& plan, serial::SerialLine& line,
                             const SearchEvents& events,
                             const SteadyNow& now = std::chrono::steady_clock::now);
 
+// When no try gave a reading, the first whose reply still `looksLikeFrames` (the frames of a
+// family the tool does not know, rather than a wrong baud's garbage): its settings work, its
+// frames are the tool's to learn. None when a try gave a reading, or there is no such reply.
+const SearchTry* unknownFamilyTry(const SearchResult& result, const Recognizes& looksLikeFrames);
+
 // What the operator is told when every try ended without a reading: "Nenhuma das 14
 // configurações tentadas deu leitura na porta 5 (/dev/ttyS4)."
 FailureReport notFoundReport(const SearchPlan& plan, const SearchResult& result,

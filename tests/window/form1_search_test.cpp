@@ -27,7 +27,6 @@ namespace {
 const std::string kFrame =
     "\x02"
     "01234\x03";
-const QString kFrameShown = QString::fromLatin1(kFrame.data(), 7);
 
 class Form1SearchTest : public Form1Test {
 protected:
@@ -66,6 +65,8 @@ struct SearchCase {
     std::optional<std::string> openFailure;
     int opened;                        // ports opened: the tries made
     std::optional<std::string> found;  // else the box's text, worked out by the case
+    std::string reply = kFrame;        // what comes back where the scale answers
+    const char* caption = "1,234 kg estável\nToledo B";
     friend void PrintTo(const SearchCase& c, std::ostream* os) { *os << c.name; }
 };
 
@@ -79,7 +80,7 @@ TEST_P(Searches, ShowTheSettingsFoundOrPutTheFieldsBack) {
     const QString display = peso_->text();
     const QString toolTip = peso_->toolTip();
     if (c.answersOnlyAt) {
-        line_->reply = kFrame;
+        line_->reply = c.reply;
         line_->answersOnlyAt = c.answersOnlyAt;
     }
     // What a scale at other settings sends back: bytes, but no reading.
@@ -94,8 +95,9 @@ TEST_P(Searches, ShowTheSettingsFoundOrPutTheFieldsBack) {
     if (c.found) {
         EXPECT_TRUE(boxes.empty()) << boxes.at(0).text.toStdString();
         EXPECT_EQ(config_->text(), QString::fromStdString(*c.found));
-        EXPECT_EQ(peso_->text(), kFrameShown);
-        EXPECT_EQ(leitura_->text(), "1,234 kg estável\nToledo B");
+        EXPECT_EQ(peso_->text(),
+                  QString::fromLatin1(c.reply.data(), static_cast<qsizetype>(c.reply.size())));
+        EXPECT_EQ(leitura_->text(), c.caption);
         return;
     }
     // The same sentence as the command line's, naming the port as an opening failure does.
@@ -119,6 +121,10 @@ INSTANTIATE_TEST_SUITE_P(
                     SearchCase{"AfterGarbage", "9600,e,7,1", std::nullopt, 6, "9600,e,7,1"},
                     SearchCase{"NothingGivesAReading", std::nullopt, std::nullopt, 14,
                                std::nullopt},
+                    // Frames of a family the tool does not know: the settings are found all the
+                    // same, once every try has been made.
+                    SearchCase{"AnUnknownFamily", "9600,n,8,1", std::nullopt, 14, "9600,n,8,1",
+                               "\x02W 1.234 kg\r\n", "formato desconhecido"},
                     SearchCase{"ThePortFails", "2400,n,8,1", "A porta 7 (/dev/ttyS6) não existe.",
                                0, std::nullopt}),
     test_support::CaseName());
