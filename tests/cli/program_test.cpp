@@ -38,6 +38,8 @@ struct Case {
     Matcher<std::string> out;
     Matcher<std::string> err;
     std::size_t enquiries = 0;  // that reached the scale
+    // What reached the scale when it is not `enquiries` ENQs (the scale answers only ENQ).
+    std::optional<std::string> received = std::nullopt;
     friend void PrintTo(const Case& c, std::ostream* os) {
         for (const auto& argument : c.arguments) {
             *os << ' ' << test_support::escaped(argument);
@@ -76,7 +78,7 @@ TEST_P(Program, WritesAndExitsAsDocumented) {
     if (c.enquiries > 0) {
         EXPECT_TRUE(scale_->waitForExchanges(c.enquiries, test_support::kPatience));
     }
-    EXPECT_EQ(scale_->received(), std::string(c.enquiries, '\x05'));
+    EXPECT_EQ(scale_->received(), c.received.value_or(std::string(c.enquiries, '\x05')));
 }
 
 const Matcher<std::string> kNothing = IsEmpty();
@@ -175,6 +177,21 @@ INSTANTIATE_TEST_SUITE_P(
              1,
              testing::MatchesRegex("[0-9:.]{12}  Deu Pau!: .*\n"),
              Eq("1 pedido, 0 leituras, 0 sem resposta, 1 falha.\n")},
+        Case{"WatchSendsTheRequestGiven",
+             {"--watch", "--count", "2", "--every", "0", "--port", kScale, "--wait", "100",
+              "--request", "P"},
+             4,
+             testing::MatchesRegex("([0-9:.]{12}  \\(sem resposta\\)\n){2}"),
+             Eq("2 pedidos, 0 leituras, 2 sem resposta, 0 falhas.\n"),
+             0,
+             "PP"},
+        Case{"AnEmptyRequestOnlyListens",
+             {"-q", "--port", kScale, "--wait", "100", "--request", ""},
+             4,
+             kNothing,
+             HasSubstr("sem resposta em 100 ms"),
+             0,
+             ""},
         Case{"Help", {"--help"}, 0, HasSubstr("--query"), kNothing},
         Case{"Version", {"-v"}, 0, Eq(std::string("vardelmo ") + kVersion + "\n"), kNothing},
         Case{"UnknownOptionWithoutQuery",
