@@ -1,5 +1,6 @@
 #include "cli/console.h"
 
+#include <csignal>
 #include <cstdio>
 
 #ifdef _WIN32
@@ -19,6 +20,16 @@ namespace {
 const bool binaryStreams = [] {
     return _setmode(_fileno(stdout), _O_BINARY) != -1 && _setmode(_fileno(stderr), _O_BINARY) != -1;
 }();
+
+}  // namespace
+#endif
+
+#ifdef SIGPIPE
+namespace {
+
+// A reader gone (`| head -1`) must end the program through a failed write, named and with its
+// status, not through a signal that kills it silently: then nothing is lost without a word.
+const bool pipesFailWrites = [] { return std::signal(SIGPIPE, SIG_IGN) != SIG_ERR; }();
 
 }  // namespace
 #endif

@@ -5,8 +5,10 @@
 #include "cli/console.h"
 #include "cli/query_mode.h"
 #include "cli/settings_finder.h"
+#include "cli/texts.h"
 #include "cli/version.h"
 #include "cli/watch_mode.h"
+#include "serial/platform.h"
 
 namespace vardelmo::cli {
 
@@ -18,9 +20,18 @@ bool writeText(const QString& text) {
 
 }  // namespace
 
+bool windowCanOpen(const QStringList& arguments) {
+    if (serial::hostPlatform() == serial::Platform::Windows) {
+        return true;
+    }
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || arguments.contains("-platform");
+}
+
 int refuseUsage(const CommandLine& command) {
     writeErrorLine("vardelmo: " + command.usageError.toStdString());
-    writeErrorLine("Try 'vardelmo --help'.");
+    writeErrorLine(Texts::tr("Try 'vardelmo --help'.").toStdString());
     return kBadUsage;
 }
 
@@ -44,7 +55,10 @@ int runHeadless(const CommandLine& command) {
         case CommandLine::Mode::Window:
             break;
     }
-    return kBadUsage;  // the window is not ours to open
+    // Here only when no window can open: say so rather than let Qt abort.
+    writeErrorLine("vardelmo: " + Texts::tr("no display (DISPLAY): use --query").toStdString());
+    writeErrorLine(Texts::tr("Try 'vardelmo --help'.").toStdString());
+    return kBadUsage;
 }
 
 }  // namespace vardelmo::cli

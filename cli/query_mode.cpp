@@ -4,6 +4,7 @@
 #include "cli/exit_status.h"
 #include "cli/messages.h"
 #include "cli/output_writer.h"
+#include "query/read_until.h"
 #include "serial/system_line.h"
 
 namespace vardelmo::cli {
@@ -28,11 +29,26 @@ Exchange exchangeOf(const CommandLine& command, const query::Outcome& outcome) {
                       command.request, outcome);
 }
 
-int runQuery(const CommandLine& command) {
+query::Outcome requestOnce(const CommandLine& command, serial::SerialLine& line,
+                           query::Interruption& interruption) {
     query::FieldTexts fields = command.fields;
+    if (command.until) {
+        return query::runRequestUntil(
+            fields, line, interruption,
+            [](std::string_view bytes) { return reading::decode(bytes).reading.has_value(); },
+            *command.until, std::chrono::steady_clock::now, command.request);
+    }
+    return query::runWeightRequest(fields, line, interruption, command.request);
+}
+
+int runQuery(const CommandLine& command) {
     const auto line = serial::makeSystemLine();
+    query::Interruption never;  // -q runs to its end; a stop ends the process
+    query::FieldTexts fields = command.fields;
     const Exchange exchange = exchangeOf(
-        command, query::runWeightRequest(fields, *line, query::sleepFor, command.request));
+        command, command.until
+                     ? requestOnce(command, *line, never)
+                     : query::runWeightRequest(fields, *line, query::sleepFor, command.request));
     reportOnError(exchange, consoleStreams());
     const auto writer = makeOutputWriter(command.output);
     writer->request(exchange);

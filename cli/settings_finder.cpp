@@ -8,6 +8,7 @@
 #include "cli/messages.h"
 #include "cli/output_writer.h"
 #include "cli/reading_output.h"
+#include "cli/texts.h"
 #include "query/settings_search.h"
 #include "reading/reading.h"
 #include "serial/call_canceller.h"
@@ -89,7 +90,7 @@ int runFind(const CommandLine& command) {
 int runList() {
     const auto ports = serial::makeSystemPortList()->ports();
     if (ports.empty()) {
-        writeErrorLine("vardelmo: no serial port is present.");
+        writeErrorLine("vardelmo: " + Texts::tr("no serial port is present.").toStdString());
         return kSucceeded;
     }
     std::string lines;

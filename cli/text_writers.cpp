@@ -3,6 +3,7 @@
 #include "cli/output_writer.h"
 #include "cli/reading_output.h"
 #include "cli/reply_bytes.h"
+#include "cli/texts.h"
 
 namespace vardelmo::cli {
 
@@ -72,8 +73,11 @@ public:
             out(reading::readingLine(*exchange.decoded.reading) + '\n');
             return;
         }
-        errLine("vardelmo: resposta não reconhecida (" + reading::hintText(exchange.decoded.hint) +
-                "): " + spellReply(*exchange.reply));
+        errLine("vardelmo: " +
+                Texts::tr("reply not recognized (%1): %2")
+                    .arg(QString::fromStdString(reading::hintText(exchange.decoded.hint)),
+                         QString::fromStdString(spellReply(*exchange.reply)))
+                    .toStdString());
     }
     void watched(const Exchange& exchange, const QDateTime& start) override {
         out(clockTime(start) + "  " +

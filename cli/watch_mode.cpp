@@ -72,10 +72,7 @@ int runWatch(const CommandLine& command) {
             std::chrono::duration_cast<std::chrono::milliseconds>(start - steadyStart).count());
     };
 
-    const auto request = [&](query::Interruption& cut) {
-        query::FieldTexts fields = command.fields;
-        return query::runWeightRequest(fields, *line, cut, command.request);
-    };
+    const auto request = [&](query::Interruption& cut) { return requestOnce(command, *line, cut); };
     const auto sink = [&](const query::WatchedRequest& done) {
         const Exchange exchange = exchangeOf(command, done.outcome);
         summary.add(observationOf(exchange, done.start));

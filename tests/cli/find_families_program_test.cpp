@@ -31,6 +31,10 @@ std::unique_ptr<vscale::VirtualScale> scaleAt9600(vscale::Options options,
                                                   const std::string& request) {
     options.line = vscale::LineSettings{9600, 'n', 8, 1};
     options.request = request;
+    // Each frame in one write: a frame paced byte by byte could begin under the settings of
+    // the try before and end, ungarbled, in the next try (a pseudo-terminal's doing, not a
+    // line's), read there at the wrong baud.
+    options.pace = false;
     if (request.empty()) {
         options.continuous = 50ms;
     }

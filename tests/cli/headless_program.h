@@ -1,6 +1,7 @@
 #pragma once
 
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -45,15 +46,40 @@ inline std::unique_ptr<vscale::VirtualScale> openPromptScale(std::string& error)
     return vscale::VirtualScale::open(options, error);
 }
 
-// The built program as a script over SSH starts it: no display, a home of its own.
-inline std::unique_ptr<test_support::ChildProcess> startProgram(std::vector<std::string> arguments,
-                                                                const std::string& home) {
+// Every occurrence of `from` in `text` replaced by `to`.
+inline std::string replacedAll(std::string text, const std::string& from, const std::string& to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+// The missing device the cases name, and the one of this test process's own that it stands
+// for: Qt locks a device's name before it opens it, so two programs opening the same missing
+// device at once see a lock taken ("Sem permissão") instead of no device.
+inline constexpr char kMissingDevice[] = "/dev/vardelmo-none";
+inline std::string ownMissingDevice() {
+    return std::string(kMissingDevice) + '-' + std::to_string(::getpid());
+}
+
+// The built program as a script over SSH starts it: no display, a home of its own, English;
+// `environment` adds NAME=value entries or replaces those, a bare NAME leaves NAME out.
+inline std::unique_ptr<test_support::ChildProcess> startProgram(
+    std::vector<std::string> arguments, const std::string& home,
+    const std::vector<std::string>& environment = {}) {
     arguments.insert(arguments.begin(), VARDELMO_PROGRAM);
     // No display at all: whatever the line asks, the program must not need one, nor abort.
-    return std::make_unique<test_support::ChildProcess>(
-        arguments,
-        std::vector<std::string>{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANG=C.UTF-8",
-                                 "HOME=" + home, "XDG_RUNTIME_DIR=" + home});
+    std::vector<std::string> settings{"DISPLAY",      "WAYLAND_DISPLAY", "QT_QPA_PLATFORM",
+                                      "LC_ALL",       "LC_MESSAGES",     "LANGUAGE",
+                                      "LANG=C.UTF-8", "HOME=" + home,    "XDG_RUNTIME_DIR=" + home};
+    for (const auto& change : environment) {
+        const std::string name = change.substr(0, change.find('='));
+        std::erase_if(settings, [&](const std::string& s) {
+            return s == name || s.rfind(name + '=', 0) == 0;
+        });
+        settings.push_back(change);
+    }
+    return std::make_unique<test_support::ChildProcess>(arguments, settings);
 }
 
 }  // namespace vardelmo::cli

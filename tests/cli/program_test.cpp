@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstddef>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -14,7 +16,11 @@
 #include <vector>
 
 #include "cli/version.h"
+#include "tests/cli/command_line_cases.h"
+#include "tests/cli/command_line_numbers.h"
+#include "tests/cli/command_line_requests.h"
 #include "tests/cli/headless_program.h"
+#include "tests/support/case_name.h"
 #include "tests/support/child_process.h"
 #include "tests/support/escaped.h"
 #include "tests/support/patience.h"
@@ -67,11 +73,12 @@ TEST_P(Program, WritesAndExitsAsDocumented) {
         if (const auto at = argument.find(kScale); at != std::string::npos) {
             argument.replace(at, std::string_view(kScale).size(), scale_->path());
         }
+        argument = replacedAll(argument, kMissingDevice, ownMissingDevice());
     }
     const auto program = startProgram(arguments, home_.path());
     ASSERT_TRUE(program->started());
-    const std::string out = program->allOutput();
-    const std::string err = program->allErrors();
+    const std::string out = replacedAll(program->allOutput(), ownMissingDevice(), kMissingDevice);
+    const std::string err = replacedAll(program->allErrors(), ownMissingDevice(), kMissingDevice);
     EXPECT_EQ(program->exitStatus(), c.status) << "still running, or ended by a signal";
     EXPECT_THAT(out, c.out) << test_support::escaped(out);
     EXPECT_THAT(err, c.err);
@@ -98,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
              kNothing,
              1},
         Case{"HexReply",
-             {"--query", "--port", kScale, "--wait", "1000ms", "--hex"},
+             {"--query", "--port", kScale, "--wait", "1000", "--hex"},
              0,
              Eq("02 30 31 32 33 34 03\n"),
              kNothing,
@@ -116,12 +123,12 @@ INSTANTIATE_TEST_SUITE_P(
              kNothing,
              Eq("vardelmo: Não foi possível abrir a porta /dev/vardelmo-none: dispositivo não "
                 "encontrado.\n")},
-        Case{"NegativeWaitFailsAfterTheEnquiry",
+        // Checked before anything is sent: the scale hears nothing.
+        Case{"NegativeWaitIsRefusedBeforeTheEnquiry",
              {"-q", "--port", kScale, "--wait", "-5"},
-             1,
+             2,
              kNothing,
-             Eq("vardelmo: Espera inválida: -5 está fora do intervalo de 0 a 2147483647 ms.\n"),
-             1},
+             Eq(refused("--wait takes plain digits 0-9, from 0 to 2147483647 ms, not '-5'."))},
         Case{"ReadingReply",
              {"-q", "--port", kScale, "--wait", "1000", "--reading"},
              0,
@@ -164,32 +171,33 @@ INSTANTIATE_TEST_SUITE_P(
              "--reading"},
             0,
             testing::MatchesRegex("([0-9]{2}:[0-9]{2}:[0-9]{2}\\.[0-9]{3}  1,234 kg estável\n){2}"),
-            Eq("2 pedidos, 2 leituras, 0 sem resposta, 0 falhas; peso de 1,234 a 1,234 kg.\n"),
+            Eq("2 requests, 2 readings, 0 without reply, 0 failures; weight from 1,234 to 1,234 "
+               "kg.\n"),
             2},
         Case{"WatchOnAMissingDeviceGoesOn",
              {"--watch", "--count", "2", "--every", "0", "--port", "/dev/vardelmo-none"},
              1,
              testing::MatchesRegex("([0-9:.]{12}  Deu Pau!: Não foi possível abrir a porta "
                                    "/dev/vardelmo-none: dispositivo não encontrado.\n){2}"),
-             Eq("2 pedidos, 0 leituras, 0 sem resposta, 2 falhas.\n")},
+             Eq("2 requests, 0 readings, 0 without reply, 2 failures.\n")},
         Case{"WatchOnceCountsInTheSingular",
              {"--watch", "--count", "1", "--port", "/dev/vardelmo-none"},
              1,
              testing::MatchesRegex("[0-9:.]{12}  Deu Pau!: .*\n"),
-             Eq("1 pedido, 0 leituras, 0 sem resposta, 1 falha.\n")},
+             Eq("1 request, 0 readings, 0 without reply, 1 failure.\n")},
         Case{"WatchSendsTheRequestGiven",
              {"--watch", "--count", "2", "--every", "0", "--port", kScale, "--wait", "100",
               "--request", "P"},
              4,
              testing::MatchesRegex("([0-9:.]{12}  \\(sem resposta\\)\n){2}"),
-             Eq("2 pedidos, 0 leituras, 2 sem resposta, 0 falhas.\n"),
+             Eq("2 requests, 0 readings, 2 without reply, 0 failures.\n"),
              0,
              "PP"},
         Case{"AnEmptyRequestOnlyListens",
              {"-q", "--port", kScale, "--wait", "100", "--request", ""},
              4,
              kNothing,
-             HasSubstr("sem resposta em 100 ms"),
+             HasSubstr("no reply within 100 ms"),
              0,
              ""},
         Case{"Help", {"--help"}, 0, HasSubstr("--query"), kNothing},
@@ -206,6 +214,48 @@ INSTANTIATE_TEST_SUITE_P(
              Eq(refused("Unknown option 'bogus'."))}),
     [](const testing::TestParamInfo<Case>& test) { return std::string(test.param.name); });
 
+// Every refusal of the command line table, through the built program with no display at all:
+// the refusal's reason and exit 2, never Qt's abort, nothing sent.
+class Refusal : public testing::TestWithParam<cases::Case> {};
+
+TEST_P(Refusal, IsRefusedWithoutADisplay) {
+    TemporaryHome home;
+    ASSERT_TRUE(home.made());
+    std::vector<std::string> arguments(GetParam().arguments.begin(), GetParam().arguments.end());
+    const auto program = startProgram(arguments, home.path());
+    ASSERT_TRUE(program->started());
+    EXPECT_EQ(program->allOutput(), "");
+    EXPECT_EQ(program->allErrors(), refused(GetParam().usageError));
+    EXPECT_EQ(program->exitStatus(), 2);
+}
+
+std::vector<cases::Case> everyRefusal() {
+    std::vector<cases::Case> refusals;
+    for (const auto& table :
+         {cases::modeCases(), cases::fieldCases(), cases::outputCases(), cases::refusalCases(),
+          cases::numberCases(), cases::requestCases(), cases::qtWordCases()}) {
+        // Qt's -platform opens a window with no display: that line is Qt's to refuse or not.
+        std::copy_if(
+            table.begin(), table.end(), std::back_inserter(refusals), [](const cases::Case& c) {
+                const bool qtPlatform =
+                    c.mode == cases::Mode::Window &&
+                    std::find_if(c.arguments.begin(), c.arguments.end(), [](const char* a) {
+                        return std::string_view(a) == "-platform";
+                    }) != c.arguments.end();
+                return !c.usageError.empty() && !qtPlatform;
+            });
+    }
+    // And the window itself, which needs a display that is not there.
+    refusals.push_back({.name = "Window", .usageError = "no display (DISPLAY): use --query"});
+    refusals.push_back({.name = "WindowWithFields",
+                        .arguments = {"--port", "/dev/ttyUSB0", "--wait", "300"},
+                        .usageError = "no display (DISPLAY): use --query"});
+    return refusals;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryRefusal, Refusal, testing::ValuesIn(everyRefusal()),
+                         test_support::CaseName{});
+
 // Ctrl-C in the middle of a long wait: the request is cut short at once, the port is free for
 // the next program, the summary is written, and the status says no request failed.
 TEST_F(Program, AStopEndsAWatchDuringItsWaitAndFreesThePort) {
@@ -215,7 +265,7 @@ TEST_F(Program, AStopEndsAWatchDuringItsWaitAndFreesThePort) {
     ASSERT_TRUE(watch.started());
     ASSERT_TRUE(scale_->waitForExchanges(1, test_support::kPatience));
     watch.signal(SIGINT);
-    EXPECT_TRUE(watch.errorLineWith("0 pedidos, 0 leituras, 0 sem resposta, 0 falhas."));
+    EXPECT_TRUE(watch.errorLineWith("0 requests, 0 readings, 0 without reply, 0 failures."));
     EXPECT_EQ(watch.finish(), 0);
 
     test_support::ChildProcess query(

@@ -68,7 +68,7 @@ TEST_P(ReadingThroughTheProgram, PrintsTheLineAndTheObject) {
         EXPECT_EQ(reading->exitStatus(), 0);
     } else {
         EXPECT_EQ(out, "");
-        EXPECT_EQ(err, "vardelmo: sem resposta em 300 ms na porta " + scale->path() + '\n');
+        EXPECT_EQ(err, "vardelmo: no reply within 300 ms on port " + scale->path() + '\n');
         EXPECT_EQ(reading->exitStatus(), 4);
     }
 

@@ -87,10 +87,10 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"ReadingSilence", replied(""), Output::Reading, "", "", kNoReply},
         Case{"JsonSilence", replied(""), Output::Json, kJsonOfNothing, "", kNoReply},
         Case{"ReadingOfGarbage", replied(std::string("\x00\x8f\x00", 3)), Output::Reading, "",
-             "vardelmo: resposta não reconhecida (velocidade diferente?): <NUL><8F><NUL>\n",
+             "vardelmo: reply not recognized (velocidade diferente?): <NUL><8F><NUL>\n",
              kNotUnderstood},
         Case{"ReadingOfAnAck", replied("\x06"), Output::Reading, "",
-             "vardelmo: resposta não reconhecida (ACK sem peso): <ACK>\n", kNotUnderstood},
+             "vardelmo: reply not recognized (ACK sem peso): <ACK>\n", kNotUnderstood},
         // JSON reports what the reply reads as; a hint is no failure of it.
         Case{"JsonOfAnAck", replied("\x06"), Output::Json,
              R"({"config":"2400,n,8,1","error":null,"hint":"ack","port":"5","reading":null,)"

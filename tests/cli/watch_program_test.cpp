@@ -66,8 +66,9 @@ TEST_F(WatchThroughTheProgram, RequestsOnceALineAndFollowsTheWeight) {
         }
     }
     EXPECT_EQ(watch->outputLine(), std::nullopt) << "a sixth line";
-    EXPECT_EQ(watch->allErrors(),
-              "5 pedidos, 5 leituras, 0 sem resposta, 0 falhas; peso de 1,234 a 2,500 kg.\n");
+    EXPECT_EQ(
+        watch->allErrors(),
+        "5 requests, 5 readings, 0 without reply, 0 failures; weight from 1,234 to 2,500 kg.\n");
     EXPECT_EQ(watch->exitStatus(), 0);
     EXPECT_EQ(scale_->received(), std::string(5, '\x05'));
 
@@ -102,8 +103,9 @@ TEST_F(WatchThroughTheProgram, ShowsACableThatComesAndGoes) {
     EXPECT_EQ(nextLine(*watch), kBefore);
     EXPECT_EQ(watch->outputLine(), std::nullopt) << "a fifth line";
 
-    EXPECT_EQ(watch->allErrors(),
-              "4 pedidos, 3 leituras, 0 sem resposta, 1 falha; peso de 1,234 a 1,234 kg.\n");
+    EXPECT_EQ(
+        watch->allErrors(),
+        "4 requests, 3 readings, 0 without reply, 1 failure; weight from 1,234 to 1,234 kg.\n");
     EXPECT_EQ(watch->exitStatus(), 1);
     EXPECT_EQ(scale_->received(), std::string(3, '\x05'));
 }
