@@ -14,19 +14,48 @@ namespace {
 
 constexpr std::size_t replySize = 4096;
 
+// One frame of every family that may come more than once in a reply: those whose frame is
+// the whole reply (Alfa, AFTS, Digitron UL) cannot.
 const std::vector<std::string>& frames() {
+    using namespace std::literals;
     static const std::vector<std::string> all = {
-        std::string("\x02"
-                    "01234\x03"),
-        std::string("\x02\x00"
-                    "001234\x00"
-                    "000000000000\r\x87",
-                    23),
-        std::string("\x02\x2d\x30\x20"
-                    "001234000000\r"),
-        "ST,GS,+  1.234kg\r\n",
-        std::string("\x02"
-                    "  0800  99999  79999\x03"),
+        "\x02"
+        "01234\x03"s,
+        "\x02\x00"
+        "001234\x00"
+        "000000000000\r\x87"s,
+        "\x02\x2d\x30\x20"
+        "001234000000\r"s,
+        "ST,GS,+  1.234kg\r\n"s,
+        "\x02"
+        "  0800  99999  79999\x03"s,
+        "\x02"
+        "02\x2d\x30\x20"
+        "00123400000000000000000000000000000000P00000000000100\x10\x03\x06"s,
+        "\x02S+0001.234\r"s,
+        "\x01"
+        "001.234 E\x02"s,
+        "\x1b\x42 * PESO: 5,10kg\x1b\x45"s,
+        "PESO L: 1,234kg"s,
+        "\t 1,234kg\r"s,
+        "+01.234\x03"s,
+        "01.234E\r\n"s,
+        "\x02"
+        "0000 000001 20/06/05 50.00 kg B  0.60 kg T  49.40 kg L\r\xb4"s,
+        "A001234\r"s,
+        "\x02"
+        "0001234MP\r"s,
+        "0,  1.500,  0.266,  1.234\r\n"s,
+        "EB,kg,B: 001234,T:000000,L: 001234\r\n"s,
+        "\x02"
+        "ABCDEFGHIJKLM    1.234 tail"s,
+        "E01.234 \r"s,
+        "\x02SIC 01.234kgB\x03x\n"s,
+        "\x02"
+        "BR 01.500kgTR 00.266kg\x03x\n"s,
+        "\x02 001.234KG \r\n"s,
+        "D000658\r"s,
+        "[U102.5]"s,
     };
     return all;
 }
@@ -53,7 +82,9 @@ void decodeContinuousReply(benchmark::State& state) {
     }
     state.SetLabel(reading::decode(reply).reading->protocol);
 }
-BENCHMARK(decodeContinuousReply)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
+BENCHMARK(decodeContinuousReply)
+    ->DenseRange(0, static_cast<int>(frames().size()) - 1)
+    ->Unit(benchmark::kMicrosecond);
 
 void decodeNoise(benchmark::State& state) {
     std::string noise(replySize, '\0');

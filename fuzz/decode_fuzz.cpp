@@ -1,5 +1,6 @@
 // decode on any bytes: never a crash, the same answer twice, decimal texts of the one shape,
-// only the six protocols, and a whole frame appended to any reply is the one read.
+// only the families listed, and a whole frame appended to any reply is the one read. The
+// frame-shape test runs on the same bytes.
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -60,6 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const Decoded decoded = decode(bytes);
     FUZZ_EXPECT(decode(bytes) == decoded);
+    const bool shape = vardelmo::reading::hasFrameShape(bytes);
+    FUZZ_EXPECT(!shape ||
+                (bytes.find('\0') == bytes.npos &&
+                 std::none_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; })));
     if (decoded.reading) {
         checkReading(*decoded.reading);
     } else {

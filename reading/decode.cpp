@@ -24,19 +24,24 @@ namespace {
 struct Entry {
     Parse parse = nullptr;
     const Layout* layout = nullptr;
-    Pass pass = Pass::Marked;
     bool atReplyEnd = false;  // tried only where the reply ends
+    // A row of fixed size that starts with a text: its first byte, looked at before the rest.
+    std::size_t size = 0;
+    char first = 0;
 };
 
 // Which entries end in a byte, by the byte's value, as bits in the order the entries are
 // tried: one look tells which parsers a position is worth.
 using Mask = std::array<std::uint64_t, 2>;
 
+// The entries of one pass.
 struct Index {
     std::vector<Entry> entries;
     std::array<Mask, 256> lastByte{};    // entries whose frames end in that byte
     std::array<Mask, 256> beforeLast{};  // entries whose frames have it one byte before their end
     Mask atReplyEnd{};
+    // Bit 0: some entry's frames end in the byte; bit 1: have it one before their end.
+    std::array<std::uint8_t, 256> worth{};
 
     void add(const Entry& entry, std::string_view ends, std::size_t fromEnd) {
         const std::size_t n = entries.size();
@@ -47,7 +52,9 @@ struct Index {
             orInto(atReplyEnd, bit);
         }
         for (const char c : ends) {
-            orInto((fromEnd == 1 ? lastByte : beforeLast)[static_cast<unsigned char>(c)], bit);
+            const auto byte = static_cast<unsigned char>(c);
+            orInto((fromEnd == 1 ? lastByte : beforeLast)[byte], bit);
+            worth[byte] |= fromEnd == 1 ? 1 : 2;
         }
     }
     static void orInto(Mask& into, const Mask& from) {
@@ -60,7 +67,15 @@ struct Index {
 // one before a last byte of any value. A row ending in a number of no fixed length or in any
 // bytes up to the reply's end is tried at the reply's end only.
 void addLayout(Index& index, const Layout& layout) {
-    Entry entry{.layout = &layout, .pass = layout.unmarked ? Pass::Unmarked : Pass::Marked};
+    Entry entry{.layout = &layout};
+    const bool fixedSize = std::none_of(layout.fields.begin(), layout.fields.end(),
+                                        [](const Field& f) { return f.size == 0; });
+    if (fixedSize && layout.fields.front().kind == Kind::Text) {
+        for (const Field& field : layout.fields) {
+            entry.size += field.size;
+        }
+        entry.first = layout.fields.front().text.front();
+    }
     auto fields = layout.fields;
     std::size_t fromEnd = 1;
     if (fields.size() > 1 && fields.back().kind == Kind::Any && fields.back().size == 1) {
@@ -83,33 +98,42 @@ void addLayout(Index& index, const Layout& layout) {
     }
 }
 
-const Index& index() {
-    static const Index built = [] {
-        Index index;
+const Index& index(Pass pass) {
+    static const std::array<Index, 2> built = [] {
+        std::array<Index, 2> indexes;
+        Index& marked = indexes[static_cast<std::size_t>(Pass::Marked)];
         for (const FileFamily& family : fileFamilies()) {
-            index.add({.parse = family.parse}, std::string_view(&family.marker, 1), family.fromEnd);
+            marked.add({.parse = family.parse}, std::string_view(&family.marker, 1),
+                       family.fromEnd);
         }
         for (const Layout& layout : layouts()) {
-            addLayout(index, layout);
+            addLayout(
+                indexes[static_cast<std::size_t>(layout.unmarked ? Pass::Unmarked : Pass::Marked)],
+                layout);
         }
-        return index;
+        return indexes;
     }();
-    return built;
+    return built[static_cast<std::size_t>(pass)];
 }
 
-Match frameEndingAt(std::string_view bytes, std::size_t end, Reading& reading, Pass pass) {
-    const Index& idx = index();
-    Mask mask = idx.lastByte[static_cast<unsigned char>(bytes[end - 1])];
+Match frameEndingAt(std::string_view bytes, std::size_t end, Reading& reading, const Index& idx) {
+    const auto last = static_cast<unsigned char>(bytes[end - 1]);
+    const unsigned char beforeLast = end >= 2 ? static_cast<unsigned char>(bytes[end - 2]) : 0;
+    if ((idx.worth[last] & 1) == 0 && (idx.worth[beforeLast] & 2) == 0 && end != bytes.size()) {
+        return {};  // most ends, in noise as in frames
+    }
+    Mask mask = idx.lastByte[last];
     if (end >= 2) {
-        Index::orInto(mask, idx.beforeLast[static_cast<unsigned char>(bytes[end - 2])]);
+        Index::orInto(mask, idx.beforeLast[beforeLast]);
     }
     if (end == bytes.size()) {
         Index::orInto(mask, idx.atReplyEnd);
     }
     for (std::size_t word = 0; word < mask.size(); ++word) {
         for (std::uint64_t bits = mask[word]; bits != 0; bits &= bits - 1) {
-            const Entry& entry = idx.entries[word * 64 + std::countr_zero(bits)];
-            if (entry.pass != pass) {
+            const Entry& entry =
+                idx.entries[word * 64 + static_cast<std::size_t>(std::countr_zero(bits))];
+            if (entry.size != 0 && (end < entry.size || bytes[end - entry.size] != entry.first)) {
                 continue;
             }
             const Match match = entry.parse ? entry.parse(bytes, end, reading)
@@ -122,50 +146,111 @@ Match frameEndingAt(std::string_view bytes, std::size_t end, Reading& reading, P
     return {};
 }
 
-}  // namespace
-
-std::optional<Reading> lastFrame(std::string_view bytes, Pass pass) {
-    Reading reading;
-    for (std::size_t end = bytes.size(); end > 0;) {
-        const auto match = frameEndingAt(bytes, end, reading, pass);
-        switch (match.verdict) {
-            case Verdict::Reading:
-                return reading;
-            case Verdict::NoReading:
-                return std::nullopt;
-            case Verdict::Damaged:
-                end = match.start;  // the damaged frame is passed over whole
-                break;
-            case Verdict::None:
-                --end;
-                break;
+// Where frames of the families with marks start: the whole frames beginning with each byte.
+const std::array<std::vector<std::string_view>, 256>& startsByFirstByte() {
+    static const auto built = [] {
+        std::array<std::vector<std::string_view>, 256> starts;
+        for (const FamilyInfo& family : familyInfos()) {
+            for (const std::string_view whole : family.starts) {
+                starts[static_cast<unsigned char>(whole.front())].push_back(whole);
+            }
         }
-    }
-    return std::nullopt;
+        return starts;
+    }();
+    return built;
 }
 
-// A frame cut short: from some byte on, the reply is the start of a whole frame of a family
-// with marks, which the rest of that frame completes. Two bytes at least, so that a stray
-// STX or letter at the end of noise is not taken for one.
+}  // namespace
+
+std::optional<Reading> lastFrame(std::string_view bytes, Pass pass, bool* saysNoReading) {
+    const Index& idx = index(pass);
+    Reading reading;
+    std::size_t limit = bytes.size();  // no frame may end past this
+    std::size_t tried = limit + 1;     // the last end tried: ends only go down
+    enum class Next { On, Found, Back };
+    Verdict found = Verdict::None;
+    const auto tryEnd = [&](std::size_t end) {
+        if (end > limit || end >= tried || end == 0) {
+            return Next::On;
+        }
+        tried = end;
+        const auto match = frameEndingAt(bytes, end, reading, idx);
+        if (match.verdict == Verdict::Damaged) {
+            // The damaged frame is passed over whole: a frame may end where it starts.
+            limit = match.start;
+            tried = limit + 1;
+            return Next::Back;
+        }
+        found = match.verdict;
+        return found == Verdict::None ? Next::On : Next::Found;
+    };
+    // Every end worth a look is next to a byte some frame ends in, or one before a last byte
+    // of any value, or where the reply (or a damaged frame) ends: one look at each byte finds
+    // them, the last first.
+    std::size_t i = limit;  // the bytes from here on have been looked at
+    for (Next next = tryEnd(limit); next != Next::Found;) {
+        if (next == Next::Back) {
+            i = limit;
+            next = tryEnd(limit);
+            continue;
+        }
+        if (i == 0) {
+            break;
+        }
+        const std::uint8_t worth = idx.worth[static_cast<unsigned char>(bytes[--i])];
+        if ((worth & 2) != 0) {
+            next = tryEnd(i + 2);
+        }
+        if ((worth & 1) != 0 && next == Next::On) {
+            next = tryEnd(i + 1);
+        }
+    }
+    if (saysNoReading != nullptr) {
+        *saysNoReading = found == Verdict::NoReading;
+    }
+    return found == Verdict::Reading ? std::optional(reading) : std::nullopt;
+}
+
+// A frame cut short: from some byte on, the reply is the start of a frame of a family with
+// marks, which the rest of a whole one completes: the bytes the whole frame has from there
+// on, or, where the cut frame's fields run longer, what the whole one has after its last
+// digit or from its point. Two bytes at least, so that a stray STX or letter at the end of
+// noise is not taken for one.
 bool endsInPartialFrame(std::string_view bytes) {
     constexpr std::size_t shortest = 2;
+    constexpr std::size_t longestFrame = 96;
+    constexpr std::size_t longerFields = 16;  // than the whole frame's, where fields vary
     std::string completed;
     Reading reading;
-    for (const FamilyInfo& family : familyInfos()) {
-        for (const std::string_view whole : family.starts) {
-            const std::size_t from =
-                bytes.size() >= whole.size() ? bytes.size() - whole.size() + 1 : 0;
-            for (std::size_t start = from; start + shortest <= bytes.size(); ++start) {
-                const auto cut = bytes.substr(start);
-                if (cut.front() != whole.front()) {
-                    continue;
-                }
-                completed.assign(cut);
-                completed.append(whole.substr(cut.size()));
-                if (frameEndingAt(completed, completed.size(), reading, Pass::Marked).verdict !=
-                    Verdict::None) {
+    const auto completes = [&](std::string_view cut, std::string_view rest) {
+        completed.assign(cut);
+        completed.append(rest);
+        // The frame completed starts where the cut does: one that fits in the rest alone
+        // says nothing of the cut.
+        const auto match = frameEndingAt(completed, completed.size(), reading, index(Pass::Marked));
+        return match.verdict != Verdict::None && match.start == 0;
+    };
+    const std::size_t from = bytes.size() > longestFrame ? bytes.size() - longestFrame : 0;
+    for (std::size_t start = from; start + shortest <= bytes.size(); ++start) {
+        const auto cut = bytes.substr(start);
+        for (const std::string_view whole :
+             startsByFirstByte()[static_cast<unsigned char>(cut.front())]) {
+            if (cut.size() > whole.size() + longerFields) {
+                continue;
+            }
+            if (cut.size() < whole.size() && completes(cut, whole.substr(cut.size()))) {
+                return true;
+            }
+            const auto closing = whole.substr(whole.find_last_of("0123456789") + 1);
+            for (std::size_t k = 0; k < closing.size(); ++k) {
+                if (completes(cut, closing.substr(k))) {
                     return true;
                 }
+            }
+            // A weight cut before its point, where the frame needs one.
+            const auto point = whole.find_last_of(".,");
+            if (point != std::string_view::npos && completes(cut, whole.substr(point))) {
+                return true;
             }
         }
     }
@@ -177,22 +262,32 @@ bool endsInPartialFrame(std::string_view bytes) {
 Decoded decode(std::string_view bytes) {
     using namespace detail;
     Decoded decoded;
-    decoded.reading = lastFrame(bytes, Pass::Marked);
+    bool saysNoReading = false;
+    decoded.reading = lastFrame(bytes, Pass::Marked, &saysNoReading);
     if (decoded.reading) {
         return decoded;
     }
-    if (sevenBits(bytes)) {
+    // A whole frame saying the scale has no weight to give ends the reply: nothing cut short
+    // follows it, and no unmarked family reads it.
+    if (saysNoReading) {
+        decoded.hint = hintFor(bytes);
+        return decoded;
+    }
+    // Each pass's frames hidden by bit 7 come before what the next pass would make of the
+    // bytes, and a frame of a family with marks cut short is that family's, never an
+    // unmarked one's.
+    const SevenBits sevenBits(bytes);
+    if (sevenBits.hideAFrame(Pass::Marked)) {
         decoded.hint = Hint::SevenBits;
         return decoded;
     }
-    // A frame of a family with marks cut short is that family's, never an unmarked one's.
     if (endsInPartialFrame(bytes)) {
         decoded.hint = Hint::Partial;
         return decoded;
     }
     decoded.reading = lastFrame(bytes, Pass::Unmarked);
     if (!decoded.reading) {
-        decoded.hint = hintFor(bytes);
+        decoded.hint = sevenBits.hideAFrame(Pass::Unmarked) ? Hint::SevenBits : hintFor(bytes);
     }
     return decoded;
 }

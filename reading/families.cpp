@@ -1,5 +1,7 @@
 // The one list of families: names as technicians know the scales, the families with files of
-// their own in the order they are tried, and a whole frame of each to tell a cut one by.
+// their own in the order they are tried, and a whole frame of each to tell a cut one by. A new
+// family with a file of its own is that file (listed in CMakeLists.txt), its line here and
+// its parser's in `files`.
 #include "reading/families.h"
 
 #include "reading/frames.h"
@@ -45,6 +47,14 @@ constexpr std::string_view magnaStarts[] = {"\t 1,234kg"sv};
 constexpr std::string_view digitronStarts[] = {"E1234.5"sv};
 constexpr std::string_view mullerStarts[] = {"+01.234\x03"sv};
 constexpr std::string_view precisionStarts[] = {"A001234\r"sv,
+                                                "@001234\r"sv,
+                                                "H001234\r"sv,
+                                                "T001234\r"sv,
+                                                "M001234\r"sv,
+                                                "L001234\r"sv,
+                                                "I001234\r"sv,
+                                                "G001234\r"sv,
+                                                "F001234\r"sv,
                                                 "\x02"
                                                 "H001234\r"sv};
 constexpr std::string_view lenkeStarts[] = {

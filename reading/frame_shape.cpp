@@ -25,52 +25,33 @@ bool printable(char c) {
     return c >= 0x20 && c <= 0x7E;
 }
 
-// Where a frame ends or starts: STX ETX SOH CR LF.
-bool boundary(char c) {
-    return c == stx || c == etx || c == soh || c == cr || c == lf;
-}
-
 }  // namespace
 
 bool hasFrameShape(std::string_view bytes) {
     constexpr std::size_t shortest = 4;
+    // Control bytes stand at frames' edges, a few together at most: DLE ETX, a checksum and
+    // the next frame's STX.
+    constexpr std::size_t mostControls = 4;
     if (bytes.size() < shortest) {
         return false;
     }
-    std::size_t digits = 0;
     std::size_t text = 0;
+    std::size_t marks = 0;  // printable, not spaces
+    std::size_t digits = 0;
+    std::size_t controls = 0;  // in a row
     for (const char c : bytes) {
         if (printable(c)) {
             ++text;
+            marks += c != ' ' ? 1 : 0;
             digits += isDigit(c) ? 1 : 0;
-        } else if (!framingByte(c)) {
+            controls = 0;
+        } else if (!framingByte(c) || ++controls > mostControls) {
             return false;
         }
     }
-    // Mostly text, with digits in it, as every family's frame is. A fifth of the text at least
-    // is digits, as a weight makes it: the letters and signs a wrong baud makes of a frame's
-    // digits seldom are (p03 at 9600 read at 4800 comes out as "8<LF>JJjJJJ<HT>IHZZKJJ:",
-    // repeated).
-    if (text * 4 < bytes.size() * 3 || digits < 2 || digits * 5 < text) {
-        return false;
-    }
-    // A frame's boundary after some text, or a run of printable text between two of them.
-    std::size_t run = 0;
-    for (const char c : bytes) {
-        if (boundary(c) && run >= shortest) {
-            return true;
-        }
-        run = printable(c) ? run + 1 : 0;
-    }
-    // Else the same frame repeated, as a continuous scale sends it: the reply repeats itself
-    // with a period of a frame's length.
-    for (std::size_t period = shortest; period * 2 <= bytes.size(); ++period) {
-        if (std::equal(bytes.begin() + static_cast<std::ptrdiff_t>(period), bytes.end(),
-                       bytes.begin())) {
-            return true;
-        }
-    }
-    return false;
+    // Mostly text, and a fifth of it digits at least, as in every family's frames: a line at
+    // the wrong baud that happens to give printable bytes gives letters and signs, few digits.
+    return text * 2 >= bytes.size() && digits >= 2 && digits * 5 >= marks;
 }
 
 }  // namespace vardelmo::reading

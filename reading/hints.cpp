@@ -1,6 +1,7 @@
 // What bytes that do not decode hint at: seven bits and parity read as eight, nothing, a lone
 // ACK, a baud that differs from the scale's, or a format of no family the tool knows.
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "reading/decimal_text.h"
@@ -43,17 +44,38 @@ bool wrongBaud(std::string_view bytes) {
 }  // namespace
 
 // A scale sending seven data bits and parity to a line set to eight without: the parity lands
-// in bit 7, and clearing it gives the frames back.
-bool sevenBits(std::string_view bytes) {
+// in bit 7, and clearing it gives the frames back. Cleared, such bytes are text and the few
+// control bytes frames have, in all but a stray byte or two; noise cleared is a quarter other
+// control bytes, and not worth a walk.
+SevenBits::SevenBits(std::string_view bytes) {
     if (std::none_of(bytes.begin(), bytes.end(), highBit)) {
-        return false;
+        return;
     }
-    std::string cleared(bytes);
-    for (char& c : cleared) {
+    static const auto framingLow = [] {
+        std::array<bool, 128> framing{};
+        for (std::size_t c = 0x20; c <= 0x7E; ++c) {
+            framing[c] = true;
+        }
+        for (const char c : std::string_view("\x01\x02\x03\x04\x06\x09\x0A\x0D\x10\x11\x13\x1B")) {
+            framing[static_cast<std::size_t>(c)] = true;
+        }
+        return framing;
+    }();
+    const auto framing =
+        static_cast<std::size_t>(std::count_if(bytes.begin(), bytes.end(), [](char c) {
+            return framingLow[static_cast<unsigned char>(c) & 0x7FU];
+        }));
+    if (framing * 10 < bytes.size() * 9) {
+        return;
+    }
+    cleared_.assign(bytes);
+    for (char& c : cleared_) {
         c = static_cast<char>(c & 0x7F);
     }
-    return lastFrame(cleared, Pass::Marked).has_value() ||
-           lastFrame(cleared, Pass::Unmarked).has_value();
+}
+
+bool SevenBits::hideAFrame(Pass pass) const {
+    return !cleared_.empty() && lastFrame(cleared_, pass).has_value();
 }
 
 Hint hintFor(std::string_view bytes) {

@@ -11,9 +11,6 @@ namespace vardelmo::reading::detail {
 
 namespace {
 
-// Longer than any weight a scale writes; it bounds the walk back over a run of digits.
-constexpr std::size_t longestNumber = 16;
-
 bool numberChar(char c, const Number& number) {
     return isDigit(c) || c == ' ' || number.points.find(c) != std::string_view::npos ||
            (number.signInside && c == '-');
@@ -81,7 +78,7 @@ std::optional<std::size_t> startOf(const Layout& layout, std::string_view bytes,
     }
     const std::size_t runEnd = end - after;
     std::size_t runStart = runEnd;
-    while (runStart > before && runEnd - runStart < longestNumber &&
+    while (runStart > before && runEnd - runStart < running->number.longest &&
            numberChar(bytes[runStart - 1], running->number)) {
         --runStart;
     }
@@ -105,8 +102,17 @@ Match matchLayout(const Layout& layout, std::string_view bytes, std::size_t end,
         }
         const Layout fixed{layout.protocol, layout.fields.first(layout.fields.size() - 1),
                            Place::Anywhere, layout.unmarked, layout.state};
-        for (std::size_t fixedEnd = end; fixedEnd > 0; --fixedEnd) {
-            const auto match = matchLayout(fixed, bytes, fixedEnd, reading);
+        std::size_t size = 0;
+        for (const Field& field : fixed.fields) {
+            size += field.size;
+        }
+        // Such a row starts with a text: only where its first byte stands is a start tried.
+        const char first = fixed.fields.front().text.front();
+        for (std::size_t start = end >= size ? end - size + 1 : 0; start-- > 0;) {
+            if (bytes[start] != first) {
+                continue;
+            }
+            const auto match = matchLayout(fixed, bytes, start + size, reading);
             if (match.verdict != Verdict::None) {
                 return match;
             }

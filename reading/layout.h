@@ -19,6 +19,7 @@ struct Number {
     bool padRight = false;    // spaces after the number are padding too, not only before it
     bool spacesAsZeros = false;  // spaces between digits count as zeros
     bool reversed = false;       // the field holds the text backwards
+    std::size_t longest = 16;    // characters, where the field has no fixed size
 };
 
 // What the bytes of a status, unit or gross/net field say. A one-byte field matches a code
@@ -42,7 +43,8 @@ enum class Kind : unsigned char {
     Status,  // the scale's state, from `codes`
     Unit,
     Net,
-    Rest,  // the last field: any bytes up to the reply's end
+    Rest,  // the last field: any bytes up to the reply's end, after fields of fixed sizes that
+           // start with a text
 };
 
 struct Field {

@@ -1,5 +1,6 @@
 // The families whose frames are a run of fields with no status bits or checksum: one row
-// each, or one a form where a family has two. A row is tried before the rows below it.
+// each, or one a form where a family has two. A row is tried before the rows below it. A new
+// family of this kind is its rows here and its line in families.cpp (id, name, a whole frame).
 #include "reading/layout.h"
 
 namespace vardelmo::reading::detail {
@@ -48,13 +49,16 @@ constexpr Field wt1000[] = {
 // Muller and Rinnert: "+01.234" ETX, an STX before it or not.
 constexpr Field muller[] = {text("+"), weight(6, written), text("\x03")};
 
-// Precision: a letter, six digits of grams, CR. With an STX first any letter is Precision's;
-// without one only the named letters are (the others are el05's, below). Below zero the
-// digits are most likely the amount below zero, which no description states: no weight.
+// Precision: a letter, six digits of grams, CR. With an STX first any letter is Precision's
+// (the letter of a stable weight is not named, so the others leave the state untold); without
+// one only the named letters are (the others are el05's, below). Below zero the digits are
+// most likely the amount below zero, which no description states: no weight.
 constexpr Code precisionNamed[] = {
     {"A@", Motion}, {"HTMLI", Negative}, {.bytes = "GF", .noReading = true}};
-constexpr Code precisionAfterStx[] = {
-    {"A@", Motion}, {"HTMLI", Negative}, {.bytes = "GF", .noReading = true}, {""}};
+constexpr Code precisionAfterStx[] = {{"A@", Motion},
+                                      {"HTMLI", Negative},
+                                      {.bytes = "GF", .noReading = true},
+                                      {"BCDEJKNOPQRSUVWXYZ"}};
 constexpr Field precisionStx[] = {text("\x02"), status(1, precisionAfterStx), weight(6, grams),
                                   text("\r")};
 constexpr Field precision[] = {status(1, precisionNamed), weight(6, grams), text("\r")};
@@ -78,8 +82,10 @@ constexpr Field uranoNegative[] = {any(1), text(" PESO:"), sign("-"), weight(0, 
                                    text("kg")};
 constexpr Field urano[] = {status(1, uranoStates), text(" PESO:"), weight(0, written), text("kg")};
 
-// Urano POP: "PESO L: 1,234kg"; its unlabelled form is among the unmarked rows.
-constexpr Field uranoPop[] = {text("PESO L:"), weight(0, writtenOrGrams), text("kg")};
+// Urano POP: "PESO L: 1,234kg", all within 16 bytes; its unlabelled form is among the
+// unmarked rows.
+constexpr Field uranoPop[] = {text("PESO L:"), weight(0, Number{.scale = 3, .longest = 7}),
+                              text("kg")};
 
 // Capital: 'E', the weight, a byte that is never part of it, CR.
 constexpr Field capital[] = {text("E"), weight(0, Number{.padRight = true}), any(1), text("\r")};

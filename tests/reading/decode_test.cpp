@@ -6,6 +6,7 @@
 
 #include "reading/reading.h"
 #include "tests/reading/frame_builders.h"
+#include "tests/reading/frame_case.h"
 #include "tests/support/case_name.h"
 #include "tests/support/escaped.h"
 
@@ -14,19 +15,7 @@ namespace {
 
 using namespace test;
 using test_support::CaseName;
-using test_support::escaped;
 using enum State;
-
-struct FrameCase {
-    const char* name;
-    std::string bytes;
-    Reading expected;
-    friend void PrintTo(const FrameCase& c, std::ostream* os) {
-        *os << '"' << escaped(c.bytes) << '"';
-    }
-};
-
-class Frames : public testing::TestWithParam<FrameCase> {};
 
 TEST_P(Frames, GiveTheirReading) {
     const auto decoded = decode(GetParam().bytes);

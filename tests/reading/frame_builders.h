@@ -16,6 +16,15 @@ namespace vardelmo::reading::test {
 inline const std::string stx(1, '\x02');
 inline const std::string etx(1, '\x03');
 
+// Bytes written as FRAMES.md writes them: "02 30 31 03".
+inline std::string hex(std::string_view text) {
+    std::string bytes;
+    for (std::size_t i = 0; i + 1 < text.size(); i += 3) {
+        bytes += static_cast<char>(std::stoi(std::string(text.substr(i, 2)), nullptr, 16));
+    }
+    return bytes;
+}
+
 inline std::string toledoB(std::string_view body) {
     return stx + std::string(body) + etx;
 }
@@ -62,6 +71,30 @@ inline std::string p03(unsigned char swa, unsigned char swb, std::string_view we
             (128 - byteSum(frame) % 128 + static_cast<unsigned>(form.damage)) % 128);
     }
     return frame;
+}
+
+// Toledo on Ethernet: STX "02", status words, weight, tare, 41 bytes of any value, DLE ETX and
+// the checksum of bytes 1 to 58, plus `damage`.
+inline std::string toledoEth(char swa, std::string_view weight, std::string_view tare,
+                             std::string_view filler, int damage = 0) {
+    std::string frame =
+        "\x02"
+        "02";
+    frame += swa;
+    frame += "0 ";
+    frame += std::string(weight) + std::string(tare) + std::string(filler);
+    unsigned sum = byteSum(frame) - 2;  // STX is left out
+    frame += "\x10\x03";
+    frame += static_cast<char>((256 - sum % 256 + static_cast<unsigned>(damage)) % 256);
+    return frame;
+}
+// 41 bytes, offsets 18 to 58; the last of them chosen so that the checksum is `checksum`.
+inline std::string filler41(char first, char checksumWanted) {
+    std::string f(41, first);
+    const unsigned rest = byteSum(std::string("02\x2d") + "0 001234000000" + f.substr(0, 40));
+    f.back() =
+        static_cast<char>((256 * 4 - rest - static_cast<unsigned char>(checksumWanted)) % 256);
+    return f;
 }
 
 // What a line set to 8 bits without parity reads from a scale sending 7 bits with even (or
