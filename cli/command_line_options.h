@@ -72,7 +72,8 @@ struct Options {
                       "(the settings). Without\nthem, --port, --config and --wait fill in the "
                       "window's fields.\n\nExit status: 0 a reply (that reads, with --reading), "
                       "1 a failure, 2 a command\nline refused, 3 a reply that does not read "
-                      "(--reading), 4 no reply within the wait."));
+                      "(--reading) or settings found for\nframes of no known family (--find), 4 "
+                      "no reply within the wait."));
         // Qt's window options are single words after a single dash; read them as such, not as
         // a cluster of letters, so that a refusal names them as they were typed.
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);

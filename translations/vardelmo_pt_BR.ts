@@ -221,14 +221,16 @@ with --query (once), --watch (again and again) or --find (the settings). Without
 them, --port, --config and --wait fill in the window's fields.
 
 Exit status: 0 a reply (that reads, with --reading), 1 a failure, 2 a command
-line refused, 3 a reply that does not read (--reading), 4 no reply within the wait.</source>
+line refused, 3 a reply that does not read (--reading) or settings found for
+frames of no known family (--find), 4 no reply within the wait.</source>
         <translation>Pergunta o peso a uma balança numa porta serial: numa janela, ou sem ela
 com --query (uma vez), --watch (de novo e de novo) ou --find (a configuração). Sem
 elas, --port, --config e --wait preenchem os campos da janela.
 
 Estado de saída: 0 uma resposta (que dá peso, com --reading), 1 uma falha, 2 uma linha
-de comando recusada, 3 uma resposta que não dá peso (--reading), 4 nenhuma resposta
-dentro da espera.</translation>
+de comando recusada, 3 uma resposta que não dá peso (--reading) ou a configuração
+achada para quadros de família desconhecida (--find), 4 nenhuma resposta dentro da
+espera.</translation>
     </message>
     <message>
         <source>With --query, --watch or --find: the bytes to send instead of ENQ, spelled as a reply is, e.g. P, &quot;&lt;EOT&gt;&quot;, &quot;{RW}&quot;, &quot;&lt;ENQ&gt;D05&quot;; '' sends nothing and only listens (default &lt;ENQ&gt;).</source>
