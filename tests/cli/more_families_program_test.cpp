@@ -38,6 +38,10 @@ INSTANTIATE_TEST_SUITE_P(
                     R"({"protocol":"st-gs","weight":"1.234","unit":"kg","state":"stable"})"},
         ReadingCase{"st-gs-tr", "motion", "1,234 kg em movimento",
                     R"({"protocol":"st-gs","weight":"1.234","unit":"kg","state":"motion"})"},
+        ReadingCase{"st-gs-tr", "negative", "-1,234 kg negativo",
+                    R"({"protocol":"st-gs","weight":"-1.234","unit":"kg","state":"negative"})"},
+        ReadingCase{"st-gs-tr", "overload", "sobrecarga",
+                    R"({"protocol":"st-gs","weight":null,"unit":"kg","state":"overload"})"},
         ReadingCase{"toledo-eth", "stable", "1,234 kg",
                     R"({"protocol":"toledo-eth","weight":"1.234","unit":"kg","state":null,)"
                     R"("tare":"0.000"})"},
