@@ -76,7 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
              Eq("1,234 kg estável\n"), kNothing},
         Case{"Json", Scale::Answers, query({"--wait", "1000", "--json"}), kSucceeded,
              HasSubstr(R"("weight":"1.234"})"), kNothing},
-        Case{"Until", Scale::Answers, query({"--until", "1000", "--reading"}), kSucceeded,
+        // Ten minutes' bound: only a read that ends once the reply reads ends within the test.
+        Case{"Until", Scale::Answers, query({"--until", "600000", "--reading"}), kSucceeded,
              Eq("1,234 kg estável\n"), kNothing},
         Case{"SpelledSilence", Scale::Silent, query({"--wait", "100"}), kNoReply, kNothing,
              Eq(kSilence)},
@@ -123,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
              MatchesRegex(twice("<STX>01234<ETX>")), Eq(kWatchRead)},
         Case{"Hex", Scale::Answers, watch({"--wait", "1000", "--hex"}), kSucceeded,
              MatchesRegex(twice("02 30 31 32 33 34 03")), Eq(kWatchRead)},
-        Case{"Reading", Scale::Answers, watch({"--until", "1000", "--reading"}), kSucceeded,
+        Case{"Reading", Scale::Answers, watch({"--until", "600000", "--reading"}), kSucceeded,
              MatchesRegex(twice("1,234 kg estável")), Eq(kWatchRead)},
         Case{"Json",
              Scale::Answers,

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "tests/cli/headless_program.h"
+#include "tests/support/case_name.h"
+#include "tests/support/child_process.h"
 #include "tests/support/patience.h"
 #include "virtual_scale/virtual_scale.h"
 
@@ -109,6 +111,37 @@ TEST_F(WatchThroughTheProgram, ShowsACableThatComesAndGoes) {
     EXPECT_EQ(watch->exitStatus(), 1);
     EXPECT_EQ(scale_->received(), std::string(3, '\x05'));
 }
+
+// An output that takes no more ends the watch at once, named, with exit 1: nothing is lost
+// silently, neither to a full disk nor to a reader gone (then no signal kills it unheard).
+struct UnwritableCase {
+    const char* name;
+    const char* shell;  // how the watch's standard output goes; $0 is the program
+};
+
+class UnwritableOutput : public testing::TestWithParam<UnwritableCase> {};
+
+TEST_P(UnwritableOutput, StopsTheWatchWithAMessage) {
+    TemporaryHome home;
+    ASSERT_TRUE(home.made());
+    std::string error;
+    const auto scale = openPromptScale(error);
+    ASSERT_TRUE(scale) << error;
+    const std::string watch = std::string("\"$0\" --watch --every 0 --wait 50 --port ") +
+                              scale->path() + ' ' + GetParam().shell;
+    test_support::ChildProcess shell({"bash", "-c", watch, VARDELMO_PROGRAM},
+                                     {"DISPLAY", "LC_ALL", "LANG=C.UTF-8", "HOME=" + home.path()});
+    ASSERT_TRUE(shell.started());
+    const std::string err = shell.allErrors();
+    EXPECT_TRUE(err.starts_with("vardelmo: could not write to standard output\n")) << err;
+    EXPECT_EQ(shell.exitStatus(), 1) << "the watch's own status, not a signal's";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, UnwritableOutput,
+    testing::Values(UnwritableCase{"FullDisk", ">/dev/full"},
+                    UnwritableCase{"ReaderGone", "| head -c 1 >/dev/null; exit ${PIPESTATUS[0]}"}),
+    test_support::CaseName{});
 
 }  // namespace
 }  // namespace vardelmo::cli
