@@ -243,11 +243,13 @@ bool VirtualScale::Impl::takeInput() {
         }
     }
     const bool same = heard == chunk;
-    long heardCount = 0;
     if (client && !same) {
         log(stamp(arrived) + " from " + client->text + ": received " + hexBytes(chunk) +
             ", heard " + hexBytes(heard) + " at the scale's " + options.line.text());
     }
+    // A request may come split over two reads; one sent but not heard as one (another baud)
+    // is missed, as a real scale misses it.
+    long heardCount = 0;
     for (const auto& piece : heardRequests.feed(heard)) {
         if (interrupted()) {
             break;
