@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "cli/command_line_options.h"
+#include "cli/reply_bytes.h"
 #include "cli/texts.h"
 #include "serial/network_address.h"
 
@@ -73,6 +74,9 @@ QString refusalOf(const QCommandLineParser& parser, const Options& o, Mode mode)
         {o.all, {Mode::Find}, QT_TRANSLATE_NOOP("Texts", "needs --find.")},
         {o.every, {Mode::Watch}, QT_TRANSLATE_NOOP("Texts", "needs --watch.")},
         {o.count, {Mode::Watch}, QT_TRANSLATE_NOOP("Texts", "needs --watch.")},
+        {o.request,
+         {Mode::Query, Mode::Watch, Mode::Find},
+         QT_TRANSLATE_NOOP("Texts", "needs --query, --watch or --find.")},
         {o.config,
          {Mode::Window, Mode::Query, Mode::Watch},
          QT_TRANSLATE_NOOP(
@@ -167,6 +171,16 @@ CommandLine readCommandLine(const QStringList& arguments) {
         return command;
     }
     command.usageError = options::readNumbers(parser, options, command);
+    if (command.usageError.isEmpty() && parser.isSet(options.request)) {
+        const QString text = parser.value(options.request);
+        std::string why;
+        if (const auto bytes = unspellReply(text.toStdString(), why)) {
+            command.request = *bytes;
+        } else {
+            command.usageError = Texts::tr("--request '%1' does not spell bytes: %2.")
+                                     .arg(text, QString::fromStdString(why));
+        }
+    }
     if (!command.usageError.isEmpty()) {
         return command;
     }

@@ -101,12 +101,12 @@ QString readNumbers(const QCommandLineParser& parser, const Options& o, CommandL
 }
 
 QString singleDashOurs(const QStringList& arguments, const Options& o) {
-    const QList<const QCommandLineOption*> withValues = {&o.port,  &o.config, &o.wait,
-                                                         &o.until, &o.every,  &o.count};
+    const QList<const QCommandLineOption*> withValues = {&o.port,  &o.config, &o.wait,   &o.until,
+                                                         &o.every, &o.count,  &o.request};
     QStringList ours;
-    for (const auto* option :
-         {&o.query, &o.find, &o.watch, &o.list, &o.port, &o.config, &o.wait, &o.until, &o.raw,
-          &o.hex, &o.reading, &o.json, &o.csv, &o.all, &o.every, &o.count, &o.help, &o.version}) {
+    for (const auto* option : {&o.query, &o.find, &o.watch, &o.list, &o.port, &o.config, &o.wait,
+                               &o.until, &o.raw, &o.hex, &o.reading, &o.json, &o.csv, &o.all,
+                               &o.every, &o.count, &o.request, &o.help, &o.version}) {
         ours << option->names().constLast();
     }
     for (qsizetype i = 1; i < arguments.size(); ++i) {

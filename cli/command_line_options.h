@@ -60,6 +60,12 @@ struct Options {
         "every", Texts::tr("With --watch: milliseconds from start to start (default 500)."), "ms"};
     QCommandLineOption count{
         "count", Texts::tr("With --watch: stop after N requests (default: never)."), "N"};
+    QCommandLineOption request{
+        "request",
+        Texts::tr("With --query, --watch or --find: the bytes to send instead of ENQ, spelled "
+                  "as a reply is, e.g. P, \"<EOT>\", \"{RW}\", \"<ENQ>D05\"; '' sends nothing "
+                  "and only listens (default <ENQ>)."),
+        Texts::tr("bytes")};
     QCommandLineOption help{{"h", "help"}, Texts::tr("Show this help and exit.")};
     QCommandLineOption version{{"v", "version"}, Texts::tr("Show the version and exit.")};
 
@@ -70,12 +76,13 @@ struct Options {
                       "(the settings). Without\nthem, --port, --config and --wait fill in the "
                       "window's fields.\n\nExit status: 0 a reply (that reads, with --reading), "
                       "1 a failure, 2 a command\nline refused, 3 a reply that does not read "
-                      "(--reading), 4 no reply within the wait."));
+                      "(--reading) or settings found for\nframes of no known family (--find), 4 "
+                      "no reply within the wait."));
         // Qt's window options are single words after a single dash; read them as such, not as
         // a cluster of letters, so that a refusal names them as they were typed.
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         parser.addOptions({query, find, watch, list, port, config, wait, until, raw, hex, reading,
-                           json, csv, all, every, count, help, version});
+                           json, csv, all, every, count, request, help, version});
     }
 };
 

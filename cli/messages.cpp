@@ -1,7 +1,9 @@
 #include "cli/messages.h"
 
+#include "cli/reply_bytes.h"
 #include "cli/texts.h"
 #include "query/conversions.h"
+#include "reading/reading.h"
 #include "serial/network_address.h"
 #include "serial/port_name.h"
 
@@ -41,6 +43,11 @@ QString portName(const serial::Port& port) {
 
 std::string failureLine(const query::FailureReport& failure) {
     return kPrefix + failure.description;
+}
+
+std::string unknownFamilyLine(const std::string& config, const std::string& reply) {
+    return kPrefix + reading::hintText(reading::Hint::Unknown) + " em " + config + ": " +
+           spellReply(reply);
 }
 
 std::string silenceLine(const Exchange& exchange) {

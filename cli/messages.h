@@ -16,6 +16,10 @@ std::string failureLine(const query::FailureReport& failure);
 // "vardelmo: sem resposta em 300 ms na porta 5 (/dev/ttyS4)".
 std::string silenceLine(const Exchange& exchange);
 
+// "vardelmo: formato desconhecido em 9600,n,8,1: <STX>W 1.234 kg<CR>": the settings search
+// found settings at which the scale sends frames of a family the tool does not know.
+std::string unknownFamilyLine(const std::string& config, const std::string& reply);
+
 // Standard output could not take what was written.
 std::string unwrittenLine();
 

@@ -36,18 +36,19 @@ query::Outcome requestOnce(const CommandLine& command, serial::SerialLine& line,
         return query::runRequestUntil(
             fields, line, interruption,
             [](std::string_view bytes) { return reading::decode(bytes).reading.has_value(); },
-            *command.until);
+            *command.until, std::chrono::steady_clock::now, command.request);
     }
-    return query::runWeightRequest(fields, line, interruption);
+    return query::runWeightRequest(fields, line, interruption, command.request);
 }
 
 int runQuery(const CommandLine& command) {
     const auto line = serial::makeSystemLine();
     query::Interruption never;  // -q runs to its end; a stop ends the process
     query::FieldTexts fields = command.fields;
-    const Exchange exchange =
-        exchangeOf(command, command.until ? requestOnce(command, *line, never)
-                                          : query::runWeightRequest(fields, *line));
+    const Exchange exchange = exchangeOf(
+        command, command.until
+                     ? requestOnce(command, *line, never)
+                     : query::runWeightRequest(fields, *line, query::sleepFor, command.request));
     reportOnError(exchange, consoleStreams());
     const auto writer = makeOutputWriter(command.output);
     writer->request(exchange);

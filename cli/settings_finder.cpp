@@ -27,7 +27,8 @@ int runFind(const CommandLine& command) {
     const serial::StopRequests stops([&interruption] { interruption.interrupt(); });
     const auto writer = makeOutputWriter(command.output);
 
-    const query::SearchPlan plan{command.fields.portText, command.fields.waitText, command.all};
+    const query::SearchPlan plan{command.fields.portText, command.fields.waitText, command.all,
+                                 command.request};
     const auto exchangeWith = [&](std::optional<std::string> config, const query::Outcome& o) {
         return exchangeOf(plan.port, std::move(config), plan.wait, command.request, o);
     };
@@ -56,6 +57,19 @@ int runFind(const CommandLine& command) {
     // The try that failed ends the search: its object too says why, as -q's would.
     if (result.failure) {
         writer->tried(exchangeWith(trying, {std::nullopt, result.failure}), false);
+    }
+    // No try read, but one had frames of a family the tool does not know: its settings work.
+    const query::SearchTry* unknown =
+        result.failure ? nullptr : query::unknownFamilyTry(result, reading::hasFrameShape);
+    if (unknown != nullptr) {
+        writer->searched(exchangeWith(std::nullopt, {unknown->reply, std::nullopt}),
+                         unknown->config);
+        writeErrorLine(unknownFamilyLine(unknown->config, unknown->reply));
+        if (!writer->written()) {
+            writeErrorLine(unwrittenLine());
+            return kFailed;
+        }
+        return kNotUnderstood;
     }
     const std::optional<query::FailureReport> verdict =
         result.failure

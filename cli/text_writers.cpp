@@ -41,9 +41,15 @@ public:
     void tried(const Exchange& exchange, bool recognized) override {
         if (recognized && exchange.config) {
             out(*exchange.config + '\n');
+            listed_ = true;
         }
     }
-    void searched(const Exchange&, const std::optional<std::string>&) override {}
+    // Settings found with no try read (a family the tool does not know) are written at the end.
+    void searched(const Exchange&, const std::optional<std::string>& found) override {
+        if (found && !listed_) {
+            out(*found + '\n');
+        }
+    }
 
 private:
     std::string formed(std::string_view reply) const {
@@ -51,6 +57,7 @@ private:
     }
 
     Output form_;
+    bool listed_ = false;  // settings already written as their try ended
 };
 
 // --reading: the weight and state, or nothing on standard output when the reply does not read.

@@ -52,9 +52,10 @@ std::optional<Result<std::string>> readUntil(serial::SerialLine& line,
 
 Outcome runRequestUntil(Fields& fields, serial::SerialLine& line, Interruption& interruption,
                         const Recognizes& recognizes, std::chrono::milliseconds bound,
-                        const SteadyNow& now) {
-    return runEnquiry(fields, line, &interruption,
-                      [&] { return readUntil(line, interruption, recognizes, bound, now); });
+                        const SteadyNow& now, std::string_view request) {
+    return runEnquiry(
+        fields, line, &interruption,
+        [&] { return readUntil(line, interruption, recognizes, bound, now); }, request);
 }
 
 }  // namespace vardelmo::query

@@ -26,10 +26,12 @@ std::optional<Result<std::string>> readUntil(serial::SerialLine& line,
                                              std::chrono::milliseconds bound,
                                              const SteadyNow& now = std::chrono::steady_clock::now);
 
-// A request as a press makes it, except that the read ends as soon as what arrived is
-// recognized, and otherwise at `bound` after the enquiry: the fields' wait is not read.
+// A request as a press makes it (sending `request`), except that the read ends as soon as
+// what arrived is recognized, and otherwise at `bound` after the enquiry: the fields' wait is
+// not read.
 Outcome runRequestUntil(Fields& fields, serial::SerialLine& line, Interruption& interruption,
                         const Recognizes& recognizes, std::chrono::milliseconds bound,
-                        const SteadyNow& now = std::chrono::steady_clock::now);
+                        const SteadyNow& now = std::chrono::steady_clock::now,
+                        std::string_view request = kEnquiry);
 
 }  // namespace vardelmo::query

@@ -53,8 +53,8 @@ SearchResult searchSettings(const SearchPlan& plan, serial::SerialLine& line,
         FieldTexts fields;
         fields.portText = plan.port;
         fields.configText = config;
-        const Outcome outcome =
-            runRequestUntil(fields, line, interruption, recognizes, bound.value(), now);
+        const Outcome outcome = runRequestUntil(fields, line, interruption, recognizes,
+                                                bound.value(), now, plan.request);
         if (interruption.interrupted()) {
             result.interrupted = true;
             return result;
@@ -72,6 +72,15 @@ SearchResult searchSettings(const SearchPlan& plan, serial::SerialLine& line,
         }
     }
     return result;
+}
+
+const SearchTry* unknownFamilyTry(const SearchResult& result, const Recognizes& looksLikeFrames) {
+    if (result.found()) {
+        return nullptr;
+    }
+    const auto shaped = std::find_if(result.tries.begin(), result.tries.end(),
+                                     [&](const SearchTry& t) { return looksLikeFrames(t.reply); });
+    return shaped == result.tries.end() ? nullptr : &*shaped;
 }
 
 FailureReport notFoundReport(const SearchPlan& plan, const SearchResult& result,

@@ -26,6 +26,7 @@ struct SearchPlan {
     std::string port;
     std::string wait = kSearchBound;  // converted as the window's wait field is
     bool all = false;                 // try every candidate, not only up to the first found
+    std::string request{kEnquiry};    // what each try sends (see runEnquiry)
 };
 
 // One try: a request with these settings, its bytes, and whether they were recognized.
@@ -59,6 +60,11 @@ SearchResult searchSettings(const SearchPlan& plan, serial::SerialLine& line,
                             Interruption& interruption, const Recognizes& recognizes,
                             const SearchEvents& events,
                             const SteadyNow& now = std::chrono::steady_clock::now);
+
+// When no try gave a reading, the first whose reply still `looksLikeFrames` (the frames of a
+// family the tool does not know, rather than a wrong baud's garbage): its settings work, its
+// frames are the tool's to learn. None when a try gave a reading, or there is no such reply.
+const SearchTry* unknownFamilyTry(const SearchResult& result, const Recognizes& looksLikeFrames);
 
 // What the operator is told when every try ended without a reading: "Nenhuma das 14
 // configurações tentadas deu leitura na porta 5 (/dev/ttyS4)."

@@ -39,7 +39,7 @@ void sleepFor(std::chrono::milliseconds wait) {
 }
 
 Outcome runEnquiry(Fields& fields, serial::SerialLine& line, const Interruption* interruption,
-                   const Collect& collect) {
+                   const Collect& collect, std::string_view request) {
     const auto interrupted = [interruption] {
         return interruption != nullptr && interruption->interrupted();
     };
@@ -70,8 +70,12 @@ Outcome runEnquiry(Fields& fields, serial::SerialLine& line, const Interruption*
         return cutShort(line, true);
     }
 
-    if (auto status = line.setOutput(kEnquiry); !status) {
-        return interrupted() ? cutShort(line, true) : failedWhileOpen(line, status.description());
+    // Nothing to send is no write at all: a line may fail a write of no bytes.
+    if (!request.empty()) {
+        if (auto status = line.setOutput(request); !status) {
+            return interrupted() ? cutShort(line, true)
+                                 : failedWhileOpen(line, status.description());
+        }
     }
 
     auto reply = collect();
@@ -93,8 +97,8 @@ namespace {
 
 // The press's own steps after the enquiry: the wait, then one read of whatever is held.
 Outcome run(Fields& fields, serial::SerialLine& line, const Sleep& sleep,
-            const Interruption* interruption) {
-    return runEnquiry(fields, line, interruption, [&]() -> std::optional<Result<std::string>> {
+            const Interruption* interruption, std::string_view request) {
+    const auto collect = [&]() -> std::optional<Result<std::string>> {
         // Read only now: the enquiry is already on the line.
         const auto wait = convertWait(fields.wait());
         if (!wait) {
@@ -105,20 +109,23 @@ Outcome run(Fields& fields, serial::SerialLine& line, const Sleep& sleep,
             return std::nullopt;
         }
         return line.getInput();
-    });
+    };
+    return runEnquiry(fields, line, interruption, collect, request);
 }
 
 }  // namespace
 
-Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, const Sleep& sleep) {
-    return run(fields, line, sleep, nullptr);
+Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, const Sleep& sleep,
+                         std::string_view request) {
+    return run(fields, line, sleep, nullptr, request);
 }
 
-Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, Interruption& interruption) {
+Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, Interruption& interruption,
+                         std::string_view request) {
     const auto wait = [&interruption](std::chrono::milliseconds ms) {
         (void)interruption.waitFor(ms);
     };
-    return run(fields, line, wait, &interruption);
+    return run(fields, line, wait, &interruption, request);
 }
 
 }  // namespace vardelmo::query

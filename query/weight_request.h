@@ -11,7 +11,9 @@
 
 namespace vardelmo::query {
 
-// The single byte a scale answers to (ASCII ENQ): the request every mode sends.
+// The single byte most scales answer to (ASCII ENQ): what every request sends unless told
+// otherwise. Some scales answer other bytes ('P', EOT, "{RW}"); some need none, as they send
+// all the time: an empty request sends nothing and only listens.
 inline constexpr std::string_view kEnquiry{"\x05", 1};
 
 // What the operator is shown when a request fails: a modal box with the
@@ -49,17 +51,20 @@ void sleepFor(std::chrono::milliseconds wait);
 // stopped it, or nothing when an interruption cut it short (then it has read nothing more).
 using Collect = std::function<std::optional<Result<std::string>>()>;
 
-// The steps every request shares: settings, port, open, enquiry, then `collect`, then close.
-// A failure after the opening closes the port; an interruption opens nothing more.
+// The steps every request shares: settings, port, open, enquiry (the bytes of `request`; none
+// when it is empty), then `collect`, then close. A failure after the opening closes the
+// port; an interruption opens nothing more.
 Outcome runEnquiry(Fields& fields, serial::SerialLine& line, const Interruption* interruption,
-                   const Collect& collect);
+                   const Collect& collect, std::string_view request = kEnquiry);
 
 // One query of the scale: settings, port, open, enquiry, wait, read, close.
-Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, const Sleep& sleep = sleepFor);
+Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, const Sleep& sleep = sleepFor,
+                         std::string_view request = kEnquiry);
 
 // The same request, waiting on `interruption`. A step that fails once interrupted (its call
 // ended by the interruption's canceller) is no failure either. Once interrupted it opens
 // nothing more, sends and reads nothing more, and closes a port it opened.
-Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, Interruption& interruption);
+Outcome runWeightRequest(Fields& fields, serial::SerialLine& line, Interruption& interruption,
+                         std::string_view request = kEnquiry);
 
 }  // namespace vardelmo::query

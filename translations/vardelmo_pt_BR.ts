@@ -222,14 +222,28 @@ with --query (once), --watch (again and again) or --find (the settings). Without
 them, --port, --config and --wait fill in the window&apos;s fields.
 
 Exit status: 0 a reply (that reads, with --reading), 1 a failure, 2 a command
-line refused, 3 a reply that does not read (--reading), 4 no reply within the wait.</source>
+line refused, 3 a reply that does not read (--reading) or settings found for
+frames of no known family (--find), 4 no reply within the wait.</source>
         <translation>Pergunta o peso a uma balança numa porta serial: numa janela, ou sem ela
 com --query (uma vez), --watch (de novo e de novo) ou --find (a configuração). Sem
 elas, --port, --config e --wait preenchem os campos da janela.
 
 Estado de saída: 0 uma resposta (que dá peso, com --reading), 1 uma falha, 2 uma linha
-de comando recusada, 3 uma resposta que não dá peso (--reading), 4 nenhuma resposta
-dentro da espera.</translation>
+de comando recusada, 3 uma resposta que não dá peso (--reading) ou a configuração
+achada para quadros de família desconhecida (--find), 4 nenhuma resposta dentro da
+espera.</translation>
+    </message>
+    <message>
+        <source>With --query, --watch or --find: the bytes to send instead of ENQ, spelled as a reply is, e.g. P, &quot;&lt;EOT&gt;&quot;, &quot;{RW}&quot;, &quot;&lt;ENQ&gt;D05&quot;; &apos;&apos; sends nothing and only listens (default &lt;ENQ&gt;).</source>
+        <translation>Com --query, --watch ou --find: os bytes a enviar em vez de ENQ, escritos como uma resposta é escrita, p. ex. P, &quot;&lt;EOT&gt;&quot;, &quot;{RW}&quot;, &quot;&lt;ENQ&gt;D05&quot;; &apos;&apos; não envia nada e só escuta (padrão &lt;ENQ&gt;).</translation>
+    </message>
+    <message>
+        <source>bytes</source>
+        <translation>bytes</translation>
+    </message>
+    <message>
+        <source>--request &apos;%1&apos; does not spell bytes: %2.</source>
+        <translation>--request &apos;%1&apos; não escreve bytes: %2.</translation>
     </message>
     <message>
         <source>--find cannot search the settings through a raw socket (socket://): the server&apos;s own settings hold. Use rfc2217:// if the server speaks RFC 2217.</source>

@@ -13,7 +13,7 @@ template <typename Value, std::size_t N>
 using NameTable = std::array<std::pair<std::string_view, Value>, N>;
 
 // A format's first name is the one it is logged and listed under.
-constexpr NameTable<Format, 10> kFormats{{
+constexpr NameTable<Format, 37> kFormats{{
     {"toledo-b", Format::ToledoB},
     {"stx5", Format::ToledoB},
     {"toledo-c", Format::ToledoC},
@@ -24,6 +24,33 @@ constexpr NameTable<Format, 10> kFormats{{
     {"status", Format::Status},
     {"line", Format::Line},
     {"ack", Format::Ack},
+    {"toledo-b-self", Format::ToledoBSelf},
+    {"st-gs-19", Format::StGs19},
+    {"st-gs-tr", Format::StGsTr},
+    {"toledo-eth", Format::ToledoEth},
+    {"bcs21", Format::Bcs21},
+    {"lider", Format::Lider},
+    {"urano", Format::Urano},
+    {"urano-pop", Format::UranoPop},
+    {"urano-pop-bare", Format::UranoPopBare},
+    {"magna", Format::Magna},
+    {"digitron-ul", Format::DigitronUl},
+    {"alfa", Format::Alfa},
+    {"afts", Format::Afts},
+    {"muller", Format::Muller},
+    {"saturno", Format::Saturno},
+    {"lucastec", Format::Lucastec},
+    {"precision", Format::Precision},
+    {"lenke", Format::Lenke},
+    {"wt1000", Format::Wt1000},
+    {"wt27r", Format::Wt27r},
+    {"marel", Format::Marel},
+    {"capital", Format::Capital},
+    {"siciliano", Format::Siciliano},
+    {"siciliano-ip10", Format::SicilianoIp10},
+    {"condec", Format::Condec},
+    {"el05", Format::El05},
+    {"tru-test", Format::TruTest},
 }};
 
 constexpr NameTable<State, 5> kStates{{

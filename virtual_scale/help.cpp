@@ -5,8 +5,8 @@ namespace vardelmo::vscale {
 std::string_view helpText() {
     return R"(Usage: vardelmo-virtual-scale [OPTION]...
 A weighing scale on a pseudo-terminal. Prints the terminal's path alone on the first line of
-standard output, then answers each ENQ (0x05) written to it with one frame. Other bytes are
-logged and ignored.
+standard output, then answers each ENQ (0x05) written to it, or the request set, with one
+frame. Other bytes are logged and ignored.
 
   -f, --format NAME   the frame family, each shown for 1.234 kg, stable (hex where not text):
         toledo-b        (default; stx5 is its other name) STX "01234" ETX: grams;
@@ -27,6 +27,42 @@ logged and ignored.
                           underload)
         line            "+  1.234 kg G" CR LF: as status
         ack             a single ACK (06)
+        toledo-b-self   STX "+001,234" ETX: toledo-b's self-checkout body; "+III,III" in
+                          motion, "-III,III" below zero, "+SSS,SSS" above capacity
+        st-gs-19        "ST,GS,+   1.234  kg" CR LF: st-gs's 19-character form
+        st-gs-tr        "ST,TR,+  1.234kg" CR LF: st-gs with the tare in use as its weight
+        toledo-eth      STX "02" 2D 30 20 "001234" "000000", 41 bytes more, DLE ETX 06 (the
+                          checksum): 62 bytes; 38 for 30 in motion
+        bcs21           STX "S+0001.234" CR: D in motion, '-' below zero
+        lider           SOH "001.234 E" STX: I in motion (a continuous scale: --request '')
+        urano           ESC "T1" ... ESC "B * PESO: 1,234kg" ESC "E" ESC "P01": ' ' for '*'
+                          in motion, "PESO:-1,234kg" below zero (the UDC's request is <EOT>)
+        urano-pop       "PESO L: 1,234kg"
+        urano-pop-bare  " 1,234 kg": Urano POP's unlabelled form
+        magna           HT " 1,234kg" CR: "NNNNN" below zero (its request is P)
+        digitron-ul     "E01.234"
+        alfa            "    01.234": four bytes, then the weight
+        afts            "=432.100": a byte, then the weight written backwards
+        muller          STX "+01.234" ETX
+        saturno         "01.234E" CR LF: O in motion
+        lucastec        STX "0000 000001 20/06/05 1.500 kg B  0.266 kg T  1.234 kg L" CR B4:
+                          gross, tare and net; below zero the gross is less than the tare
+        precision       STX "S001234" CR: grams; A in motion, H below zero
+        lenke           STX "0001234  " CR: grams; MP in motion, MN below zero
+        wt1000          "0,  1.500,  0.266,  1.234" CR LF: state, gross, tare, net; 1 in
+                          motion, '-' below zero
+        wt27r           "EB,kg,B: 001234,T:000000,L: 001234" CR LF: I in motion, '-' below
+                          zero, 999999 above capacity; its digits have no point, so no weight
+        marel           STX "0000000000000    1.234" CR LF
+        capital         "E01.2345" CR: the byte before the CR is no part of the weight
+        siciliano       STX "SIC 01.234kgB" ETX 2E LF (IP09): '-' for ' ' below zero
+        siciliano-ip10  STX "BR 01.500kgTR 00.266kg" ETX 13 LF: gross and tare
+        condec          STX " 001.234KG " CR LF: M in motion, O above capacity, '-' below zero
+        el05            "D001234" CR: grams
+        tru-test        "[1.234]": "[U1.234]" in motion (its request is {RW})
+                      The weight given is the net where a frame has a tare: it is always
+                      0.266 kg. A frame that says nothing of a state sends a moving weight as
+                      a stable one, and nothing below zero or above capacity.
   -w, --weight KG     the weight in kilograms, point as decimal separator (default 1.234)
   -s, --state NAME    stable (default), motion, negative, overload, or silent (never answers)
   -d, --delay MS      milliseconds from the enquiry to the first byte of the reply (default 3)
@@ -46,6 +82,12 @@ logged and ignored.
                         data bits or parity (the kernel forces 8 data bits, no parity), so the
                         client is taken as 8 data bits, no parity: a 7E1 scale reaches it with
                         bit 7 set on the bytes of odd parity, whatever the client set.
+      --request TEXT  the bytes the scale answers (default <ENQ>), spelled as vardelmo
+                        spells a reply: P, <EOT>, {RW}, <ENQ>D05; other bytes are logged and
+                        ignored. '' answers nothing, for a scale that only talks on its own
+                        (it needs --continuous)
+      --frame TEXT    answer with exactly these bytes, spelled alike ("<STX>12,5kg<CR>"),
+                        instead of the format's frame; --state silent still silences it
       --link PATH     also make a symbolic link PATH to the terminal, removed on exit; a
                         running scale's link is not taken over (exit 2), a stale one is
                         replaced

@@ -7,6 +7,7 @@
 
 #include "virtual_scale/commands.h"
 #include "virtual_scale/line_settings.h"
+#include "virtual_scale/spelled.h"
 
 namespace vardelmo::vscale {
 namespace {
@@ -45,7 +46,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     argv.push_back(nullptr);
     const int argc = static_cast<int>(storage.size());
 
-    enum { kNoPace = 256, kLink, kContinuous, kMismatch };
+    enum { kNoPace = 256, kLink, kContinuous, kMismatch, kRequest, kFrame };
     enum { kVersion = 320 };
     const option longOptions[] = {
         {"format", required_argument, nullptr, 'f'},
@@ -58,6 +59,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         {"count", required_argument, nullptr, 'n'},
         {"continuous", required_argument, nullptr, kContinuous},
         {"mismatch", required_argument, nullptr, kMismatch},
+        {"request", required_argument, nullptr, kRequest},
+        {"frame", required_argument, nullptr, kFrame},
         {"help", no_argument, nullptr, 'h'},
         {"version", no_argument, nullptr, kVersion},
         {nullptr, 0, nullptr, 0},
@@ -112,6 +115,21 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                 }
                 scale.mismatch = value == "wire" ? Mismatch::Wire : Mismatch::Silent;
                 break;
+            case kRequest:
+            case kFrame: {
+                std::string why;
+                const auto bytes = unspell(value, why);
+                const char* what = option == kRequest ? "request" : "frame";
+                if (!bytes) {
+                    return refused(std::string(what) + " \"" + value +
+                                   "\" does not spell bytes: " + why);
+                }
+                if (option == kFrame && bytes->empty()) {
+                    return refused("--frame needs bytes to send (--state silent sends none)");
+                }
+                (option == kRequest ? scale.request : scale.customFrame) = *bytes;
+                break;
+            }
             case kNoPace:
                 scale.pace = false;
                 break;
@@ -151,6 +169,9 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     }
     if (optind < argc) {
         return refused(std::string("unexpected argument \"") + argv[optind] + "\"");
+    }
+    if (scale.request.empty() && scale.continuous.count() == 0) {
+        return refused("--request '' answers nothing: it needs --continuous");
     }
     return ParsedCommandLine{true, line, {}};
 }

@@ -14,10 +14,12 @@
 namespace vardelmo::vscale {
 namespace {
 
-constexpr char kEnq = 0x05;
 
 // "toledo-b, stable 1.234 kg": what the frame says, for the log.
 std::string label(const Options& options) {
+    if (!options.customFrame.empty() && options.state != State::Silent) {
+        return "the frame given";
+    }
     return std::string(formatName(options.format)) + ", " + std::string(stateName(options.state)) +
            " " + kilograms(options.weightKg);
 }
@@ -85,6 +87,14 @@ Delivery VirtualScale::Impl::deliver(const std::string& frame, Clock::time_point
     return delivery;
 }
 
+std::string VirtualScale::Impl::currentFrame(std::string& what) const {
+    what = label(options);
+    if (!options.customFrame.empty()) {
+        return options.state == State::Silent ? std::string() : options.customFrame;
+    }
+    return frame(options.format, options.weightKg, options.state);
+}
+
 void VirtualScale::Impl::record(const Exchange& exchange) {
     {
         std::lock_guard lock(mutex);
@@ -113,10 +123,10 @@ void VirtualScale::Impl::answer(Clock::time_point arrived, const std::string& he
     std::string what;
     {
         std::lock_guard lock(mutex);
-        exchange.frame = frame(options.format, options.weightKg, options.state);
+        exchange.frame = currentFrame(what);
         what = options.state == State::Silent ? "silent"
-               : exchange.frame.empty()       ? label(options) + ": no frame says it"
-                                              : label(options);
+               : exchange.frame.empty()       ? what + ": no frame says it"
+                                              : what;
     }
     const auto client = readClientLine(pty.slave);
     exchange.clientBaud = client ? client->baud : 0;
@@ -129,8 +139,8 @@ void VirtualScale::Impl::answer(Clock::time_point arrived, const std::string& he
         deliver(exchange.frame, std::max(arrived + options.delay, lineFreeAt), Asked::Yes);
     exchange.sent = delivery.bytes;
     exchange.sentAt = delivery.at;
-    log(stamp(arrived) + " enquiry from " + exchange.clientLine + ": received 05, sent " +
-        hexBytes(exchange.sent) + " (" +
+    log(stamp(arrived) + " enquiry from " + exchange.clientLine + ": received " +
+        hexBytes(options.request) + ", sent " + hexBytes(exchange.sent) + " (" +
         garbled(what, exchange.frame, exchange.sent, delivery.clientLines) + ")");
     record(exchange);
 }
@@ -144,8 +154,9 @@ void VirtualScale::Impl::missEnquiry(Clock::time_point arrived, const std::strin
     exchange.clientBaud = client.baud;
     exchange.clientLine = client.text;
     exchange.heard = heard;
-    log(stamp(arrived) + " enquiry from " + client.text + ": received 05, sent - (heard " +
-        hexBytes(heard) + " at the scale's " + options.line.text() + ": no enquiry)");
+    log(stamp(arrived) + " enquiry from " + client.text + ": received " +
+        hexBytes(options.request) + ", sent - (heard " + hexBytes(heard) + " at the scale's " +
+        options.line.text() + ": no enquiry)");
     record(exchange);
 }
 
@@ -155,8 +166,7 @@ void VirtualScale::Impl::talkUnasked() {
     std::string what;
     {
         std::lock_guard lock(mutex);
-        bytes = frame(options.format, options.weightKg, options.state);
-        what = label(options);
+        bytes = currentFrame(what);
     }
     const auto client = readClientLine(pty.slave);
     if (!client || (options.mismatch == Mismatch::Silent && client->baud != options.line.baud)) {
@@ -202,25 +212,27 @@ bool VirtualScale::Impl::takeInput() {
         log(stamp(arrived) + " from " + client->text + ": received " + hexBytes(chunk) +
             ", heard " + hexBytes(heard) + " at the scale's " + options.line.text());
     }
-    std::string ignored;
-    for (std::size_t i = 0; i < heard.size() && !interrupted(); ++i) {
-        if (heard[i] != kEnq) {
-            ignored += heard[i];
+    // A request may come split over two reads; one sent but not heard as one (another baud)
+    // is missed, as a real scale misses it.
+    long heardCount = 0;
+    for (const auto& piece : heardRequests.feed(heard)) {
+        if (interrupted()) {
+            break;
+        }
+        if (!piece.request) {
+            if (same) {
+                log(stamp(arrived) + " ignored " + hexBytes(piece.ignored));
+            }
             continue;
         }
-        if (same && !ignored.empty()) {
-            log(stamp(arrived) + " ignored " + hexBytes(ignored));
-        }
-        ignored.clear();
         answer(arrived, heard);
+        ++heardCount;
     }
-    if (same && !ignored.empty()) {
-        log(stamp(arrived) + " ignored " + hexBytes(ignored));
+    long sentCount = 0;
+    for (const auto& piece : sentRequests.feed(chunk)) {
+        sentCount += piece.request ? 1 : 0;
     }
-    const auto sentEnquiries = std::count(chunk.begin(), chunk.end(), kEnq);
-    const auto heardEnquiries = std::count(heard.begin(), heard.end(), kEnq);
-    for (auto missed = sentEnquiries - heardEnquiries; client && missed > 0 && !interrupted();
-         --missed) {
+    for (auto missed = sentCount - heardCount; client && missed > 0 && !interrupted(); --missed) {
         missEnquiry(arrived, heard, *client);
     }
     return true;

@@ -12,6 +12,7 @@
 
 #include "virtual_scale/drop_log.h"
 #include "virtual_scale/pty.h"
+#include "virtual_scale/request.h"
 #include "virtual_scale/virtual_scale.h"
 
 // The scale's insides, shared by virtual_scale.cpp (its life and its thread's loop),
@@ -55,6 +56,9 @@ struct VirtualScale::Impl {
     Clock::time_point lineFreeAt{};  // the scale's thread only, as are the two below
     Clock::time_point nextUnasked{};
     std::string lastUnaskedLog;  // the frames sent unasked are logged when they change
+    // The requests in what the scale heard, and in what the client sent: the scale's thread only.
+    RequestMatcher heardRequests;
+    RequestMatcher sentRequests;
 
     ~Impl();
 
@@ -99,6 +103,8 @@ struct VirtualScale::Impl {
     std::string garbled(const std::string& what, const std::string& frame, const std::string& sent,
                         const std::string& clientLines) const;
     void record(const Exchange& exchange);
+    // The frame for the options as they stand now, and what it says, for the log; under `mutex`.
+    std::string currentFrame(std::string& what) const;
     // `heard`: what the scale's UART made of the bytes the enquiry came in.
     void answer(Clock::time_point arrived, const std::string& heard);
     void missEnquiry(Clock::time_point arrived, const std::string& heard, const ClientLine& client);

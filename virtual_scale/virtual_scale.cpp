@@ -124,6 +124,8 @@ std::unique_ptr<VirtualScale> VirtualScale::open(const Options& options, std::st
     }
     auto impl = std::make_unique<Impl>();
     impl->options = options;
+    impl->heardRequests = RequestMatcher(options.request);
+    impl->sentRequests = RequestMatcher(options.request);
     if (::pipe2(impl->wake, O_CLOEXEC | O_NONBLOCK) != 0) {
         error = std::string("pipe: ") + std::strerror(errno);
         impl->options.linkPath.clear();
@@ -176,6 +178,7 @@ void VirtualScale::setState(State state) {
 void VirtualScale::setFormat(Format format) {
     std::lock_guard lock(impl_->mutex);
     impl_->options.format = format;
+    impl_->options.customFrame.clear();
 }
 
 bool VirtualScale::send(const std::string& bytes) {

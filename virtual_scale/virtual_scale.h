@@ -24,6 +24,34 @@ enum class Format {
     Status,
     Line,
     Ack,
+    // The families beyond the first six, and the other forms of toledo-b and st-gs.
+    ToledoBSelf,
+    StGs19,
+    StGsTr,
+    ToledoEth,
+    Bcs21,
+    Lider,
+    Urano,
+    UranoPop,
+    UranoPopBare,
+    Magna,
+    DigitronUl,
+    Alfa,
+    Afts,
+    Muller,
+    Saturno,
+    Lucastec,
+    Precision,
+    Lenke,
+    Wt1000,
+    Wt27r,
+    Marel,
+    Capital,
+    Siciliano,
+    SicilianoIp10,
+    Condec,
+    El05,
+    TruTest,
 };
 enum class State { Stable, Motion, Negative, Overload, Silent };
 
@@ -52,6 +80,10 @@ enum class Mismatch { Wire, Silent };
 //                                          overload, underload); the field stops at 999.999
 //   Line        "+  1.234 kg G" CR LF      the same sign, field and letter as Status
 //   Ack         ACK                        whatever the state, except silent
+// The families beyond these (ToledoBSelf to TruTest) are listed in the program's help, each
+// with its frame; a family whose frame tells no state sends a moving weight as a stable one
+// and nothing below zero or above the capacity, and the net is the weight given where a
+// frame has a tare (of 0.266 kg).
 std::string frame(Format format, double weightKg, State state);
 
 struct Exchange;
@@ -68,6 +100,12 @@ struct Options {
     // Above zero: a frame this often, asked or not, as a continuous scale sends; enquiries are
     // still answered, each reply after the frame on the line. Zero: replies only.
     std::chrono::milliseconds continuous{0};
+    // The bytes the scale answers, ENQ unless set; other bytes are ignored. Empty: it answers
+    // nothing, and only talks unasked (with `continuous`).
+    std::string request{"\x05"};
+    // When set, the frame sent instead of the format's, whatever the weight and the state
+    // (but silent); a format set live ends it.
+    std::string customFrame;
     // Both are called with no lock held. `log` gets one finished line (no newline) for each
     // enquiry, each run of ignored bytes, each change of the frames sent unasked and each
     // failure of the line, on the scale's thread;
@@ -83,13 +121,13 @@ struct Exchange {
     std::chrono::steady_clock::time_point received;
     unsigned clientBaud = 0;  // the baud the client had set on the port
     std::string clientLine;   // the client's settings as seen, e.g. "2400,n,8,1"
-    std::string heard;        // what the scale's UART made of the client's bytes, ENQ and all
+    std::string heard;        // what the scale's UART made of the client's bytes, request and all
     std::string frame;        // what the scale put on its line, empty when silent
     std::string sent;         // what reached the client: `frame` as the client's UART reads it
     std::vector<std::chrono::steady_clock::time_point> sentAt;  // one a byte of `sent`
 };
 
-// A scale on a pseudo-terminal, answering ENQ polls on its own thread.
+// A scale on a pseudo-terminal, answering ENQ polls (or its `request`) on its own thread.
 // Nothing here exits or throws on a system failure: open() reports it.
 class VirtualScale {
 public:

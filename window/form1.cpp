@@ -211,9 +211,14 @@ void Form1::showSearchOutcome() {
 
     const auto found = std::find_if(result.tries.begin(), result.tries.end(),
                                     [](const query::SearchTry& t) { return t.recognized; });
-    if (found != result.tries.end()) {
-        ui->txtConfig->setText(QString::fromStdString(found->config));
-        showReply(found->reply);
+    // No try read, but one had frames of a family the tool does not know: its settings work,
+    // and its reply is shown, the caption saying the format is unknown.
+    const query::SearchTry* unknown =
+        result.failure ? nullptr : query::unknownFamilyTry(result, reading::hasFrameShape);
+    if (found != result.tries.end() || unknown != nullptr) {
+        const query::SearchTry& shown = found != result.tries.end() ? *found : *unknown;
+        ui->txtConfig->setText(QString::fromStdString(shown.config));
+        showReply(shown.reply);
     } else {
         putBackBeforeSearch();
         // Nothing read on this port: what was read before, maybe on another, is not shown as

@@ -32,6 +32,7 @@ struct Case {
     std::chrono::milliseconds every{500};
     std::uint64_t count = 0;
     std::optional<std::chrono::milliseconds> until = {};
+    std::string request = "\x05";  // the bytes each request sends
     friend void PrintTo(const Case& c, std::ostream* os) {
         *os << "vardelmo";
         for (const char* argument : c.arguments) {

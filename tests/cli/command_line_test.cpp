@@ -6,6 +6,7 @@
 
 #include "tests/cli/command_line_cases.h"
 #include "tests/cli/command_line_numbers.h"
+#include "tests/cli/command_line_requests.h"
 #include "tests/support/case_name.h"
 
 namespace vardelmo::cli {
@@ -37,6 +38,7 @@ TEST_P(ReadCommandLine, GivesWhatTheLineAsksFor) {
     EXPECT_EQ(command.every, c.every);
     EXPECT_EQ(command.count, c.count);
     EXPECT_EQ(command.until, c.until);
+    EXPECT_EQ(command.request, c.request);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, ReadCommandLine, testing::ValuesIn(cases::modeCases()),
@@ -48,6 +50,8 @@ INSTANTIATE_TEST_SUITE_P(Outputs, ReadCommandLine, testing::ValuesIn(cases::outp
 INSTANTIATE_TEST_SUITE_P(Refusals, ReadCommandLine, testing::ValuesIn(cases::refusalCases()),
                          test_support::CaseName{});
 INSTANTIATE_TEST_SUITE_P(Numbers, ReadCommandLine, testing::ValuesIn(cases::numberCases()),
+                         test_support::CaseName{});
+INSTANTIATE_TEST_SUITE_P(Requests, ReadCommandLine, testing::ValuesIn(cases::requestCases()),
                          test_support::CaseName{});
 INSTANTIATE_TEST_SUITE_P(QtWords, ReadCommandLine, testing::ValuesIn(cases::qtWordCases()),
                          test_support::CaseName{});

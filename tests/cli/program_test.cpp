@@ -18,6 +18,7 @@
 #include "cli/version.h"
 #include "tests/cli/command_line_cases.h"
 #include "tests/cli/command_line_numbers.h"
+#include "tests/cli/command_line_requests.h"
 #include "tests/cli/headless_program.h"
 #include "tests/support/case_name.h"
 #include "tests/support/child_process.h"
@@ -43,6 +44,8 @@ struct Case {
     Matcher<std::string> out;
     Matcher<std::string> err;
     std::size_t enquiries = 0;  // that reached the scale
+    // What reached the scale when it is not `enquiries` ENQs (the scale answers only ENQ).
+    std::optional<std::string> received = std::nullopt;
     friend void PrintTo(const Case& c, std::ostream* os) {
         for (const auto& argument : c.arguments) {
             *os << ' ' << test_support::escaped(argument);
@@ -82,7 +85,7 @@ TEST_P(Program, WritesAndExitsAsDocumented) {
     if (c.enquiries > 0) {
         EXPECT_TRUE(scale_->waitForExchanges(c.enquiries, test_support::kPatience));
     }
-    EXPECT_EQ(scale_->received(), std::string(c.enquiries, '\x05'));
+    EXPECT_EQ(scale_->received(), c.received.value_or(std::string(c.enquiries, '\x05')));
 }
 
 const Matcher<std::string> kNothing = IsEmpty();
@@ -182,6 +185,21 @@ INSTANTIATE_TEST_SUITE_P(
              1,
              testing::MatchesRegex("[0-9:.]{12}  Deu Pau!: .*\n"),
              Eq("1 request, 0 readings, 0 without reply, 1 failure.\n")},
+        Case{"WatchSendsTheRequestGiven",
+             {"--watch", "--count", "2", "--every", "0", "--port", kScale, "--wait", "100",
+              "--request", "P"},
+             4,
+             testing::MatchesRegex("([0-9:.]{12}  \\(sem resposta\\)\n){2}"),
+             Eq("2 requests, 0 readings, 2 without reply, 0 failures.\n"),
+             0,
+             "PP"},
+        Case{"AnEmptyRequestOnlyListens",
+             {"-q", "--port", kScale, "--wait", "100", "--request", ""},
+             4,
+             kNothing,
+             HasSubstr("no reply within 100 ms"),
+             0,
+             ""},
         Case{"Help", {"--help"}, 0, HasSubstr("--query"), kNothing},
         Case{"Version", {"-v"}, 0, Eq(std::string("vardelmo ") + kVersion + "\n"), kNothing},
         Case{"UnknownOptionWithoutQuery",
@@ -213,8 +231,9 @@ TEST_P(Refusal, IsRefusedWithoutADisplay) {
 
 std::vector<cases::Case> everyRefusal() {
     std::vector<cases::Case> refusals;
-    for (const auto& table : {cases::modeCases(), cases::fieldCases(), cases::outputCases(),
-                              cases::refusalCases(), cases::numberCases(), cases::qtWordCases()}) {
+    for (const auto& table :
+         {cases::modeCases(), cases::fieldCases(), cases::outputCases(), cases::refusalCases(),
+          cases::numberCases(), cases::requestCases(), cases::qtWordCases()}) {
         // Qt's -platform opens a window with no display: that line is Qt's to refuse or not.
         std::copy_if(
             table.begin(), table.end(), std::back_inserter(refusals), [](const cases::Case& c) {

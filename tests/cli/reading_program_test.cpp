@@ -12,10 +12,12 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/reply_bytes.h"
 #include "tests/cli/headless_program.h"
 #include "tests/cli/json_line.h"
+#include "tests/cli/reading_case.h"
 #include "tests/support/patience.h"
 #include "virtual_scale/commands.h"
 #include "virtual_scale/virtual_scale.h"
@@ -25,51 +27,38 @@ namespace {
 
 using namespace std::chrono_literals;
 
-struct ReadingCase {
-    const char* format;   // as --format names it
-    const char* state;    // as --state names it
-    const char* line;     // what --reading prints; null when the frame carries no reading
-    const char* reading;  // the JSON's "reading"; null when there is none and the hint is empty
-    friend void PrintTo(const ReadingCase& c, std::ostream* os) {
-        *os << c.format << ' ' << c.state;
-    }
-};
-
-// "toledo-b" as a test's name allows, "toledo_b".
-std::string identifier(std::string text) {
-    std::replace(text.begin(), text.end(), '-', '_');
-    return text;
-}
-
-std::string caseName(const testing::TestParamInfo<ReadingCase>& info) {
-    return identifier(std::string(info.param.format) + '_' + info.param.state);
-}
-
 std::string familyName(const testing::TestParamInfo<const char*>& info) {
     return identifier(info.param);
 }
-
-class ReadingThroughTheProgram : public testing::TestWithParam<ReadingCase> {
-protected:
-    TemporaryHome home_;
-};
 
 // A silent scale: nothing on standard output but the JSON's object, the silence on standard
 // error, 4.
 TEST_P(ReadingThroughTheProgram, PrintsTheLineAndTheObject) {
     const ReadingCase& c = GetParam();
     ASSERT_TRUE(home_.made());
+    std::string why;
+    const std::string request = unspellReply(c.request, why).value();
     vscale::Options options;
     options.format = vscale::parseFormat(c.format).value();
     options.state = vscale::parseState(c.state).value();
     options.pace = false;
     options.delay = 1ms;
+    options.request = request;
+    if (request.empty()) {  // a scale asked nothing sends on its own
+        options.continuous = 20ms;
+    }
     std::string error;
     const auto scale = vscale::VirtualScale::open(options, error);
     ASSERT_TRUE(scale) << error;
+    // The default request is ENQ: asked for no other, the program is given none.
+    std::vector<std::string> asked{"-q", "--port", scale->path(), "--wait", "300"};
+    if (request != "\x05") {
+        asked.insert(asked.end(), {"--request", c.request});
+    }
 
-    const auto reading =
-        startProgram({"-q", "--port", scale->path(), "--wait", "300", "--reading"}, home_.path());
+    auto arguments = asked;
+    arguments.push_back("--reading");
+    const auto reading = startProgram(arguments, home_.path());
     ASSERT_TRUE(reading->started());
     const std::string out = reading->allOutput();
     const std::string err = reading->allErrors();
@@ -83,26 +72,38 @@ TEST_P(ReadingThroughTheProgram, PrintsTheLineAndTheObject) {
         EXPECT_EQ(reading->exitStatus(), 4);
     }
 
-    const auto json =
-        startProgram({"-q", "--port", scale->path(), "--wait", "300", "--json"}, home_.path());
+    arguments = asked;
+    arguments.push_back("--json");
+    const auto json = startProgram(arguments, home_.path());
     ASSERT_TRUE(json->started());
     const std::string object = json->allOutput();
     EXPECT_EQ(json->allErrors(), c.line != nullptr ? "" : err);
     EXPECT_EQ(json->exitStatus(), c.line != nullptr ? 0 : 4);
-    ASSERT_TRUE(scale->waitForExchanges(2, test_support::kPatience));
-    EXPECT_EQ(scale->received(), "\x05\x05");
     ASSERT_EQ(std::count(object.begin(), object.end(), '\n'), 1) << object;
     ASSERT_EQ(object.back(), '\n') << object;
     const auto parsed = parsedObject(object);
     ASSERT_TRUE(parsed) << object;
 
+    // Each request reached the scale as given; a scale that sends on its own got none, and
+    // the reply holds what it sent meanwhile, its frame among it.
+    std::string reply = hexReply(vscale::frame(options.format, 1.234, options.state));
+    if (request.empty()) {
+        EXPECT_EQ(scale->received(), "");
+        const std::string got = (*parsed)["reply"].toString().toStdString();
+        EXPECT_NE(got.find(reply), std::string::npos) << got;
+        reply = got;
+    } else {
+        ASSERT_TRUE(scale->waitForExchanges(2, test_support::kPatience));
+        EXPECT_EQ(scale->received(), request + request);
+        EXPECT_EQ(reply, hexReply(scale->exchanges()[1].sent));
+    }
     QJsonObject expected{{"port", QString::fromStdString(scale->path())},
                          {"config", "2400,n,8,1"},
                          {"wait", "300"},
                          {"wait_ms", 300},
-                         {"request", "<ENQ>"},
+                         {"request", c.request},
                          {"error", QJsonValue::Null},
-                         {"reply", QString::fromStdString(hexReply(scale->exchanges()[1].sent))},
+                         {"reply", QString::fromStdString(reply)},
                          {"reading", QJsonValue::Null},
                          {"hint", "empty"}};
     if (c.reading != nullptr) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -287,6 +288,51 @@ INSTANTIATE_TEST_SUITE_P(
         NotFoundCase{"DevicePath", "/dev/ttyUSB0", serial::Platform::Posix, 3,
                      "Nenhuma das 3 configurações tentadas deu leitura na porta /dev/ttyUSB0."}),
     CaseName());
+
+// The try a search reports for a family it does not know: the first whose reply looks like
+// frames, and only when no try gave a reading. Here a reply looks like frames when it starts
+// with 'F'.
+struct UnknownCase {
+    const char* name;
+    std::vector<SearchTry> tries;
+    std::optional<std::size_t> reported;  // the index of the try reported
+    friend void PrintTo(const UnknownCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class UnknownFamily : public testing::TestWithParam<UnknownCase> {};
+
+TEST_P(UnknownFamily, ReportsTheFirstTryThatLooksLikeFrames) {
+    const auto& c = GetParam();
+    SearchResult result;
+    result.tries = c.tries;
+    const SearchTry* reported = unknownFamilyTry(
+        result, [](std::string_view bytes) { return !bytes.empty() && bytes.front() == 'F'; });
+    if (!c.reported) {
+        EXPECT_EQ(reported, nullptr) << reported->config;
+    } else {
+        EXPECT_EQ(reported, &result.tries.at(*c.reported));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, UnknownFamily,
+                         testing::Values(UnknownCase{"NoTries", {}, std::nullopt},
+                                         UnknownCase{"NothingLooksLikeFrames",
+                                                     {{"2400,n,8,1", "", false},
+                                                      {"9600,n,8,1", "x", false}},
+                                                     std::nullopt},
+                                         UnknownCase{"TheFirstThatDoes",
+                                                     {{"2400,n,8,1", "x", false},
+                                                      {"9600,n,8,1", "F1", false},
+                                                      {"4800,n,8,1", "F2", false}},
+                                                     1},
+                                         UnknownCase{"NoneWhenATryGaveAReading",
+                                                     {{"2400,n,8,1", "F1", false},
+                                                      {"9600,n,8,1",
+                                                       "\x02"
+                                                       "01234\x03",
+                                                       true}},
+                                                     std::nullopt}),
+                         CaseName());
 
 }  // namespace
 }  // namespace vardelmo::query

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <thread>
@@ -145,13 +146,49 @@ TEST(WeightRequest, RunsTheStepsInOrderAndShowsTheReplyUnchanged) {
     EXPECT_FALSE(result.leftOpen);
 }
 
-TEST(WeightRequest, SendsExactlyOneEnquiryByte) {
-    const auto result = run({});
-    const auto output = std::find_if(result.log.begin(), result.log.end(),
-                                     [](const auto& e) { return e.rfind("output ", 0) == 0; });
-    ASSERT_NE(output, result.log.end());
-    EXPECT_EQ(output->substr(7), std::string(1, '\x05'));
+// What goes on the line: the request given (ENQ unless one is given), once; nothing at all
+// for an empty one, which only listens.
+struct RequestCase {
+    const char* name;
+    std::optional<std::string> request;  // none: the default
+    std::vector<std::string> outputs;
+    friend void PrintTo(const RequestCase& c, std::ostream* os) {
+        *os << (c.request ? '"' + *c.request + '"' : "default");
+    }
+};
+
+class RequestSent : public testing::TestWithParam<RequestCase> {};
+
+TEST_P(RequestSent, OnceAsGiven) {
+    const auto& c = GetParam();
+    Log log;
+    RecordingFields fields(log, "2400,n,8,1", "5", "0");
+    ScriptedLine line(log, {}, "\x06", "falha primeira");
+    const auto sleep = [](std::chrono::milliseconds) {};
+    const auto outcome = c.request ? runWeightRequest(fields, line, sleep, *c.request)
+                                   : runWeightRequest(fields, line, sleep);
+    std::vector<std::string> outputs;
+    for (const auto& entry : log) {
+        if (entry.rfind("output ", 0) == 0) {
+            outputs.push_back(entry.substr(7));
+        }
+    }
+    EXPECT_EQ(outputs, c.outputs);
+    EXPECT_EQ(outcome.display, "\x06");
+    EXPECT_FALSE(line.open());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RequestSent,
+    testing::Values(RequestCase{"DefaultIsOneEnquiryByte", std::nullopt, {std::string(1, '\x05')}},
+                    RequestCase{"Letter", "P", {"P"}}, RequestCase{"Several", "{RW}", {"{RW}"}},
+                    RequestCase{"EnquiryThenText",
+                                "\x05"
+                                "D05",
+                                {"\x05"
+                                 "D05"}},
+                    RequestCase{"EmptyOnlyListens", "", {}}),
+    CaseName());
 
 TEST(WeightRequest, PassesPathsAndWaitsThrough) {
     // A device path where the system has them; elsewhere a port is a number only.

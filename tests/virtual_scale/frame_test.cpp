@@ -1,30 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <ostream>
 #include <string>
 
 #include "tests/support/case_name.h"
-#include "virtual_scale/commands.h"
-#include "virtual_scale/virtual_scale.h"
+#include "tests/virtual_scale/frame_case.h"
 
 namespace vardelmo::vscale {
 namespace {
 
 using test_support::CaseName;
-
-struct FrameCase {
-    const char* name;
-    Format format;
-    double kg;
-    State state;
-    std::string expected;
-    friend void PrintTo(const FrameCase& c, std::ostream* os) {
-        *os << formatName(c.format) << ' ' << c.kg << " kg " << stateName(c.state);
-    }
-};
-
-class FrameTest : public ::testing::TestWithParam<FrameCase> {};
 
 TEST_P(FrameTest, Bytes) {
     const auto& c = GetParam();
@@ -34,15 +19,6 @@ TEST_P(FrameTest, Bytes) {
 const std::string stx = "\x02";
 const std::string etx = "\x03";
 const std::string cr = "\r";
-
-// "02 30 ff" as its three bytes: the binary frames are written as hex, byte for byte.
-std::string hex(const std::string& text) {
-    std::string bytes;
-    for (std::size_t i = 0; i + 1 < text.size(); i += 3) {
-        bytes += static_cast<char>(std::stoi(text.substr(i, 2), nullptr, 16));
-    }
-    return bytes;
-}
 
 INSTANTIATE_TEST_SUITE_P(
     Stx5, FrameTest,

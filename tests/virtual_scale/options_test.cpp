@@ -54,6 +54,8 @@ TEST_P(AcceptedOptions, GiveTheScaleAsked) {
     EXPECT_EQ(got.scale.line, expected.scale.line);
     EXPECT_EQ(got.scale.mismatch, expected.scale.mismatch);
     EXPECT_EQ(got.scale.linkPath, expected.scale.linkPath);
+    EXPECT_EQ(got.scale.request, expected.scale.request);
+    EXPECT_EQ(got.scale.customFrame, expected.scale.customFrame);
     EXPECT_EQ(got.count, expected.count);
     EXPECT_EQ(got.help, expected.help);
     EXPECT_EQ(got.version, expected.version);
@@ -97,6 +99,22 @@ INSTANTIATE_TEST_SUITE_P(
         AcceptedCase{"Count", {"-n", "3"}, with([](auto& c) { c.count = 3; })},
         AcceptedCase{
             "LastValueWins", {"-w", "1", "-w", "2"}, with([](auto& c) { c.scale.weightKg = 2; })},
+        AcceptedCase{"NewFamily", {"-f", "tru-test"}, with([](auto& c) {
+                         c.scale.format = Format::TruTest;
+                     })},
+        AcceptedCase{
+            "Request", {"--request", "{RW}"}, with([](auto& c) { c.scale.request = "{RW}"; })},
+        AcceptedCase{"RequestEmptyForAContinuousScale",
+                     {"--request=", "--continuous", "50"},
+                     with([](auto& c) {
+                         c.scale.request.clear();
+                         c.scale.continuous = std::chrono::milliseconds(50);
+                     })},
+        AcceptedCase{"Frame", {"--frame", "<STX>12,5<3C><CR>"}, with([](auto& c) {
+                         c.scale.customFrame =
+                             "\x02"
+                             "12,5<\r";
+                     })},
         AcceptedCase{"Help", {"--help"}, with([](auto& c) { c.help = true; })},
         AcceptedCase{"HelpWhateverFollows", {"-h", "--bogus", "extra"}, with([](auto& c) {
                          c.help = true;
@@ -129,7 +147,22 @@ INSTANTIATE_TEST_SUITE_P(
             "UnknownFormat",
             {"--format", "xml"},
             "unknown format \"xml\" (toledo-b, stx5, toledo-c, toledo-a, p03, st-gs, micheletti, "
-            "status, line, ack)"},
+            "status, line, ack, toledo-b-self, st-gs-19, st-gs-tr, toledo-eth, bcs21, lider, "
+            "urano, urano-pop, urano-pop-bare, magna, digitron-ul, alfa, afts, muller, saturno, "
+            "lucastec, precision, lenke, wt1000, wt27r, marel, capital, siciliano, "
+            "siciliano-ip10, condec, el05, tru-test)"},
+        RefusedCase{"RequestNotSpelled",
+                    {"--request", "<WHAT>"},
+                    "request \"<WHAT>\" does not spell bytes: <WHAT> names no byte"},
+        RefusedCase{"RequestEmptyButAsked",
+                    {"--request", ""},
+                    "--request '' answers nothing: it needs --continuous"},
+        RefusedCase{"FrameUnclosed",
+                    {"--frame", "<STX12"},
+                    "frame \"<STX12\" does not spell bytes: a '<' opens no name (write '<' "
+                    "itself as <3C>)"},
+        RefusedCase{
+            "FrameEmpty", {"--frame="}, "--frame needs bytes to send (--state silent sends none)"},
         RefusedCase{
             "WeightNotANumber", {"--weight", "abc"}, "weight \"abc\" is not a number of kilograms"},
         RefusedCase{

@@ -51,29 +51,16 @@ std::string digits(long long value, int width) {
     return text;
 }
 
-// Integers only: printf's %f would follow LC_NUMERIC and could print a comma.
-std::string signedKg(const Reading& reading) {
-    constexpr long long kFieldGrams = 999'999;  // what "###.###" can hold
-    const bool negative = reading.grams < 0 || reading.condition == Condition::Underload;
-    const long long magnitude = std::min(std::llabs(reading.grams), kFieldGrams);
+std::string kg(long long grams, char point) {
+    const long long magnitude = grams < 0 ? -grams : grams;
     char text[48];
-    std::snprintf(text, sizeof text, "%c%3lld.%03lld", negative ? '-' : '+', magnitude / 1000,
-                  magnitude % 1000);
+    std::snprintf(text, sizeof text, "%s%lld%c%03lld", grams < 0 ? "-" : "", magnitude / 1000,
+                  point, magnitude % 1000);
     return text;
 }
 
-char statusLetter(Condition condition) {
-    switch (condition) {
-        case Condition::Stable:
-            return 'G';
-        case Condition::Motion:
-            return 'M';
-        case Condition::Overload:
-            return 'O';
-        case Condition::Underload:
-            return 'U';
-    }
-    return '?';
+std::string padded(const std::string& text, std::size_t width) {
+    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
 }
 
 }  // namespace vardelmo::vscale::frames

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 
 #include "virtual_scale/virtual_scale.h"
 
 // What every frame family starts from: the reading on the plate, in whole grams, and what
-// the scale makes of it. Each family then says it in its own bytes (one file a family).
+// the scale makes of it. Each family then says it in its own bytes: a row of the table in
+// text_frames.cpp, or a file of its own for frames with status bits, checksums or more weights.
 namespace vardelmo::vscale::frames {
 
 inline constexpr char kStx = 0x02;
@@ -39,24 +42,32 @@ long long totalCents(long long grams);
 // `value` (0 or more) in `width` digits, zero-padded; a larger value shows as all nines.
 std::string digits(long long value, int width);
 
-// The sign ('-' for a negative weight or an underload), then the magnitude in kg with three
-// decimals in seven characters, space-padded ("+  1.234"); the field stops at 999.999.
-std::string signedKg(const Reading& reading);
+// The weight in kg as a scale writes it, from whole grams: "-0.968", "1.234" (three decimals,
+// a '-' below zero, `point` between the kilograms and the grams). Integers only: printf's %f
+// would follow LC_NUMERIC.
+std::string kg(long long grams, char point = '.');
 
-// One function a family; each returns the whole frame for a reading.
-std::string toledoB(const Reading& reading);
-std::string toledoC(const Reading& reading);
+// `text` right-aligned in `width` characters, padded with spaces.
+std::string padded(const std::string& text, std::size_t width);
+
+// The tare of the families whose frames carry one (gross, tare and net): the scale holds
+// this much on its plate beyond the weight it is given, which is the net.
+inline constexpr long long kTareGrams = 266;
+
+// One function a family that has a file of its own; each returns the whole frame for a
+// reading, or nothing where the frame cannot say it.
 std::string toledoA(const Reading& reading);
 std::string p03(const Reading& reading);
-std::string stGs(const Reading& reading);
 std::string micheletti(const Reading& reading);
-std::string status(const Reading& reading);
-std::string line(const Reading& reading);
+std::string toledoEth(const Reading& reading);
+std::string wt27r(const Reading& reading);
+std::string wt1000(const Reading& reading);
+std::string lucastec(const Reading& reading);
+std::string siciliano(const Reading& reading);
+std::string sicilianoIp10(const Reading& reading);
 
-// The five characters toledo-b and toledo-c share.
-std::string toledoBody(const Reading& reading);
-
-// The status letter of status and line: G, M, U, O.
-char statusLetter(Condition condition);
+// The families that differ only in layout: one row each in text_frames.cpp. Empty when
+// `format` has no row there (its frame comes from a file of its own).
+std::optional<std::string> textFrame(Format format, const Reading& reading);
 
 }  // namespace vardelmo::vscale::frames
