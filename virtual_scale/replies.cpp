@@ -14,7 +14,6 @@
 namespace vardelmo::vscale {
 namespace {
 
-
 // "toledo-b, stable 1.234 kg": what the frame says, for the log.
 std::string label(const Options& options) {
     if (!options.customFrame.empty() && options.state != State::Silent) {

@@ -65,9 +65,10 @@ TEST(GarbledShape, NoFamilyAtAWrongBaudHasTheShapeOfFrames) {
 // Frames of layouts no family has, as a scale at the right baud sends them over and over.
 TEST(GarbledShape, FramesOfUnknownLayoutsHaveTheShapeAtTheirBaud) {
     const LineSettings scale{9600, 'n', 8, 1};
-    for (const std::string unknown :
-         {"\x02W 1.234 kg\r\n", "PESO BRUTO 0012,50\r\n", "N+001.234\x03",
-          "=1234=", "\x01G:1.234\x04", "\x1b@\x1b" "E PESO 12,345 KG\r"}) {
+    for (const std::string unknown : {"\x02W 1.234 kg\r\n", "PESO BRUTO 0012,50\r\n",
+                                      "N+001.234\x03", "=1234=", "\x01G:1.234\x04",
+                                      "\x1b@\x1b"
+                                      "E PESO 12,345 KG\r"}) {
         std::string frames;
         for (int i = 0; i < 4; ++i) {
             frames += unknown;
