@@ -59,7 +59,8 @@ std::optional<std::string> unspell(std::string_view text, std::string& error) {
             const auto inside = text.substr(i + 1, close - i - 1);
             const auto named = byteNamed(inside);
             if (!named) {
-                error = "<" + std::string(inside) + "> names no byte";
+                // Appended: GCC 12 at -O3 warns falsely of overlapping copies in operator+.
+                error = std::string("<").append(inside).append("> names no byte");
                 return std::nullopt;
             }
             bytes += *named;

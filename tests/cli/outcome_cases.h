@@ -80,7 +80,7 @@ inline std::vector<std::string> watch(std::vector<std::string> more, const char*
     return arguments;
 }
 inline std::string twice(const std::string& text) {
-    return "(" + std::string(kTime) + text + "\n){2}";
+    return std::string("(").append(kTime).append(text).append("\n){2}");
 }
 
 // --watch --csv's header and two records ending with `record`, after their ISO 8601 time.
