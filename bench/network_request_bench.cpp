@@ -19,19 +19,13 @@
 #include <thread>
 #include <vector>
 
-#include "bench/percentiles.h"
+#include "bench/overhead.h"
 #include "query/field_texts.h"
 #include "query/weight_request.h"
 #include "serial/network_line.h"
 
 namespace vardelmo::bench {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double microsecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-}
 
 sockaddr_in loopback(std::uint16_t port) {
     sockaddr_in address{};
@@ -116,37 +110,13 @@ void socketRequestOverhead(benchmark::State& state) {
     fields.portText = "socket://127.0.0.1:" + std::to_string(server.port());
     serial::NetworkLine line;
 
-    std::vector<double> tool;
-    std::vector<double> bare;
-    bool toolFirst = true;
-    for (auto _ : state) {
-        for (int leg = 0; leg < 2; ++leg) {
-            const auto start = Clock::now();
-            if ((leg == 0) == toolFirst) {
-                const auto outcome = query::runWeightRequest(fields, line);
-                tool.push_back(microsecondsSince(start));
-                if (outcome.failure) {
-                    state.SkipWithError(outcome.failure->description.c_str());
-                    return;
-                }
-            } else {
-                const bool ok = bareRequest(server.port());
-                bare.push_back(microsecondsSince(start));
-                if (!ok) {
-                    state.SkipWithError("the bare request failed");
-                    return;
-                }
-            }
-        }
-        toolFirst = !toolFirst;
-    }
-    const double toolMedian = percentile(tool, 50);
-    const double floorMedian = percentile(bare, 50);
-    state.counters["tool_median_us"] = toolMedian;
-    state.counters["tool_p99_us"] = percentile(tool, 99);
-    state.counters["sockets_median_us"] = floorMedian;
-    state.counters["sockets_p99_us"] = percentile(bare, 99);
-    state.counters["ratio_median"] = floorMedian > 0 ? toolMedian / floorMedian : 0;
+    measureOverhead(
+        state, "sockets",
+        [&] {
+            const auto outcome = query::runWeightRequest(fields, line);
+            return outcome.failure ? outcome.failure->description : std::string();
+        },
+        [&] { return bareRequest(server.port()); });
 }
 
 BENCHMARK(socketRequestOverhead)->Iterations(2000)->Unit(benchmark::kMicrosecond)->UseRealTime();

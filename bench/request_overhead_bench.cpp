@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/percentiles.h"
+#include "bench/overhead.h"
 #include "query/field_texts.h"
 #include "query/weight_request.h"
 #include "serial/qt_serial_line.h"
@@ -18,12 +18,6 @@
 
 namespace vardelmo::bench {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double microsecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-}
 
 // The floor: open, set the line, drop stale input, send ENQ, drain, read once, close.
 bool rawRequest(const std::string& path, const termios& line) {
@@ -64,37 +58,13 @@ void requestOverhead(benchmark::State& state) {
     serial::QtSerialLine line;
     const termios raw = rawLine();
 
-    std::vector<double> tool;
-    std::vector<double> bare;
-    bool toolFirst = true;
-    for (auto _ : state) {
-        for (int leg = 0; leg < 2; ++leg) {
-            const auto start = Clock::now();
-            if ((leg == 0) == toolFirst) {
-                const auto outcome = query::runWeightRequest(fields, line);
-                tool.push_back(microsecondsSince(start));
-                if (outcome.failure) {
-                    state.SkipWithError(outcome.failure->description.c_str());
-                    return;
-                }
-            } else {
-                const bool ok = rawRequest(scale->path(), raw);
-                bare.push_back(microsecondsSince(start));
-                if (!ok) {
-                    state.SkipWithError("the raw request failed");
-                    return;
-                }
-            }
-        }
-        toolFirst = !toolFirst;
-    }
-    const double toolMedian = percentile(tool, 50);
-    const double floorMedian = percentile(bare, 50);
-    state.counters["tool_median_us"] = toolMedian;
-    state.counters["tool_p99_us"] = percentile(tool, 99);
-    state.counters["termios_median_us"] = floorMedian;
-    state.counters["termios_p99_us"] = percentile(bare, 99);
-    state.counters["ratio_median"] = floorMedian > 0 ? toolMedian / floorMedian : 0;
+    measureOverhead(
+        state, "termios",
+        [&] {
+            const auto outcome = query::runWeightRequest(fields, line);
+            return outcome.failure ? outcome.failure->description : std::string();
+        },
+        [&] { return rawRequest(scale->path(), raw); });
 }
 
 BENCHMARK(requestOverhead)->Iterations(2000)->Unit(benchmark::kMicrosecond)->UseRealTime();
